@@ -303,6 +303,15 @@ std::optional<double> readNumber(const QString &text)
     return v;
 }
 
+double single(float value)
+{
+    if (!std::isfinite(value))
+        return double(value);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.7g", double(value));
+    return std::strtod(buf, nullptr);
+}
+
 int cint(double value)
 {
     if (std::isnan(value))

@@ -34,6 +34,10 @@ double val(const QString &text);
 // not a number, so that "not a number" stays distinct from 0.
 std::optional<double> readNumber(const QString &text);
 
+// A single-precision value as the decimal it stands for (7 significant
+// digits), so that 0.1f formats as 0,1 and not 0,100 000 001.
+double single(float value);
+
 // Real to integer: nearest, an exact half to the even neighbour.
 int cint(double value);
 

@@ -34,7 +34,7 @@ std::optional<Reading> computeAbsorbance(const FloatSpectrum &spectre, const QSt
     } else {
         r.absorbance = float(numfmt::round3(a));
         r.text = QStringLiteral("A = ") +
-                 numfmt::format(r.absorbance, QStringLiteral("0.0##")).trimmed();
+                 numfmt::format(numfmt::single(r.absorbance), QStringLiteral("0.0##")).trimmed();
     }
     return r;
 }
@@ -55,7 +55,7 @@ QString checkConcentration(const QString &text)
     if (c > 0.1f)
         c = 0.1f;
     const float r = float(numfmt::round3(c));
-    return numfmt::format(r, QStringLiteral("0.0## ### ###")).trimmed();
+    return numfmt::format(numfmt::single(r), QStringLiteral("0.0## ### ###")).trimmed();
 }
 
 QString checkPh(const QString &text)
@@ -66,7 +66,7 @@ QString checkPh(const QString &text)
     if (p > 12)
         p = 12;
     const float r = float(numfmt::round3(p));
-    return numfmt::format(r, QStringLiteral("0.0")).trimmed();
+    return numfmt::format(numfmt::single(r), QStringLiteral("0.0")).trimmed();
 }
 
 } // namespace spectro

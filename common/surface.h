@@ -1,0 +1,81 @@
+#pragma once
+// A picture box's drawing surface: a persistent image over an optional
+// background picture, drawn in whole pixels without anti-aliasing, with text
+// printed at a current position as the original program did.
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+class Surface
+{
+public:
+    explicit Surface(int width = 1, int height = 1, const QColor &backColor = Qt::white);
+
+    int width() const { return m_image.width(); }
+    int height() const { return m_image.height(); }
+    void resize(int width, int height);
+    const QImage &image() const { return m_image; }
+    QImage &image() { return m_image; }
+    QColor pixel(int x, int y) const { return QColor(m_image.pixel(x, y)); }
+
+    void setBackColor(const QColor &c) { m_backColor = c; }
+    QColor backColor() const { return m_backColor; }
+    // Wipes the drawings back to the background picture (or the back colour).
+    void cls();
+    // The current image becomes the background picture.
+    void freeze() { m_picture = m_image; }
+    // Drops the background picture; the image itself is unchanged.
+    void clearPicture() { m_picture = QImage(); }
+    bool hasPicture() const { return !m_picture.isNull(); }
+
+    // Lines include both end points; boxes cover both corners.
+    void line(double x1, double y1, double x2, double y2, const QColor &c);
+    // Line from the last point drawn.
+    void lineTo(double x, double y, const QColor &c);
+    void box(double x1, double y1, double x2, double y2, const QColor &c);
+    void fillBox(double x1, double y1, double x2, double y2, const QColor &c);
+    void pset(double x, double y, const QColor &c);
+    // Part of an ellipse, angles in radians counter-clockwise from 3 o'clock.
+    void arc(double cx, double cy, double rx, double ry, double start, double end, const QColor &c);
+    void drawImage(int x, int y, const QImage &img);
+    void setLineWidth(int w) { m_lineWidth = w < 1 ? 1 : w; }
+    int lineWidth() const { return m_lineWidth; }
+    double lastX() const { return m_lastX; }
+    double lastY() const { return m_lastY; }
+
+    // Text at the current position, in the current font and fore colour.
+    void setFont(const QFont &f) { m_font = f; }
+    const QFont &font() const { return m_font; }
+    QFont &font() { return m_font; }
+    void setFontName(const QString &family);
+    void setFontSize(double points);
+    void setBold(bool b) { m_font.setBold(b); }
+    void setItalic(bool i) { m_font.setItalic(i); }
+    void setForeColor(const QColor &c) { m_foreColor = c; }
+    QColor foreColor() const { return m_foreColor; }
+    double currentX = 0;
+    double currentY = 0;
+    // Prints and leaves the position after the text on the same line.
+    void print(const QString &text);
+    // Prints and goes to the start of the next line.
+    void printLine(const QString &text = QString());
+    double textWidth(const QString &text) const;
+    double textHeight(const QString &text = QStringLiteral("W")) const;
+
+private:
+    QImage m_image;
+    QImage m_picture;
+    QColor m_backColor;
+    QColor m_foreColor = Qt::black;
+    QFont m_font;
+    int m_lineWidth = 1;
+    double m_lastX = 0;
+    double m_lastY = 0;
+};
+
+// The standard 16-colour palette.
+QColor qbColor(int n);
+
+// Arial as the program's fonts expect it; Liberation Sans stands in for it.
+QFont arialFont(double points, bool bold = false, bool italic = false);

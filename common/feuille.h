@@ -63,4 +63,8 @@ public:
     virtual void ecrireIntroduction() = 0; // the introduction text into supertext
     virtual void setCaption(const QString &caption) = 0;
     virtual float absorbance() const = 0;
+    // Reloads the spectrum of the selected solution.
+    virtual void chargespectre() {}
+    // Shows a tab of the settings strip (1 to 3).
+    virtual void setOnglet(int) {}
 };

@@ -5,20 +5,21 @@
 #include <QString>
 #include <array>
 
-namespace graph {
+namespace graph
+{
 
 constexpr int kSlots = 10;
 
 struct CurveSettings {
-    QString conc; // concentration text as shown, grouping spaces included
-    QString ph; // pH text
+    QString conc;   // concentration text as shown, grouping spaces included
+    QString ph;     // pH text
     int lambda = 0; // nm
-    int cuve = 0; // thickness code 1..3
-    int sol = 0; // solution list index
+    int cuve = 0;   // thickness code 1..3
+    int sol = 0;    // solution list index
 };
 
 struct CurveStore {
-    std::array<CurveSettings, kSlots> slots;
+    std::array<CurveSettings, kSlots> curves;
     int dercourbe = -1; // last slot in use, -1 when empty
 
     // Chooses the slot of a new curve: 0 without superposition, else the next
@@ -29,7 +30,7 @@ struct CurveStore {
             dercourbe = 0;
         } else if (++dercourbe > kSlots - 1) {
             for (int i = 0; i < kSlots - 1; ++i)
-                slots[i] = slots[i + 1];
+                curves[i] = curves[i + 1];
             dercourbe = kSlots - 1;
         }
         return dercourbe;
@@ -38,9 +39,9 @@ struct CurveStore {
 
 inline QColor curveColour(int slot)
 {
-    static const QRgb colours[kSlots] = {qRgb(0, 0, 255),   qRgb(240, 120, 0), qRgb(200, 0, 200),
-                                         qRgb(0, 150, 0),   qRgb(230, 0, 0),   qRgb(0, 0, 0),
-                                         qRgb(0, 150, 150), qRgb(243, 35, 160), qRgb(0, 0, 128),
+    static const QRgb colours[kSlots] = {qRgb(0, 0, 255),    qRgb(240, 120, 0),  qRgb(200, 0, 200),
+                                         qRgb(0, 150, 0),    qRgb(230, 0, 0),    qRgb(0, 0, 0),
+                                         qRgb(0, 150, 150),  qRgb(243, 35, 160), qRgb(0, 0, 128),
                                          qRgb(128, 128, 128)};
     return QColor(colours[(slot % kSlots + kSlots) % kSlots]);
 }

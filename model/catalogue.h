@@ -26,6 +26,13 @@ inline bool isIndicator(int numsol)
     return numsol > 11;
 }
 
+// The model's values shared by the whole program.
+struct SolutionState {
+    int numsol = 0;
+    FloatSpectrum spectre{};
+    float absorbance = 0; // last computed by the readout refresh
+};
+
 // Fills spectre for numsol. For an indicator the pH and concentration texts
 // (decimal comma) mix the acid and base forms; when they do not read as
 // numbers, or c is 0, spectre keeps its content. numsol outside 1..14 does

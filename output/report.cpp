@@ -106,7 +106,7 @@ void rapport(QTextEdit *rappo, const graph::CurveStore &store, const QStringList
     Writer w(rappo->document());
     QTextCharFormat &fmt = w.format();
     for (int i = 0; i <= last; ++i) {
-        const graph::CurveSettings &s = store.slots[i];
+        const graph::CurveSettings &s = store.curves[i];
 
         fmt.setFontWeight(QFont::Bold);
         fmt.setForeground(graph::curveColour(i));

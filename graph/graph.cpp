@@ -1,0 +1,571 @@
+#include "graph/graph.h"
+
+#include "common/msgbox.h"
+#include "common/numfmt.h"
+#include "common/picturebox.h"
+#include "common/updown.h"
+#include "graph/frein.h"
+#include "model/absorbance.h"
+#include "output/report.h"
+#include "schematic/colour.h"
+#include "schematic/schema.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <cmath>
+
+namespace graph
+{
+
+using numfmt::cint;
+
+bool Graph::nonBlockingTrace = false;
+
+namespace
+{
+const QColor kGrid(192, 192, 192);
+}
+
+Graph::Graph(Feuille &feuille, spectro::SolutionState &state, QObject *parent)
+    : QObject(parent), f(feuille), st(state)
+{
+    hand = schematic::handPicture();
+    Timer1.setInterval(25);
+    Timer1.setTimerType(Qt::PreciseTimer);
+    Timer2.setInterval(50);
+    Timer2.setTimerType(Qt::PreciseTimer);
+    connect(&Timer1, &QTimer::timeout, this, &Graph::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &Graph::Timer2_Timer);
+}
+
+Graph::~Graph() = default;
+
+Surface &Graph::g()
+{
+    return f.c.graphik->surface();
+}
+
+float Graph::thicknessNow() const
+{
+    return spectro::thickness(f.c.UpDown1->value());
+}
+
+float Graph::concNow(bool *ok) const
+{
+    const std::optional<double> c = numfmt::readNumber(f.c.Text1->text());
+    if (ok)
+        *ok = c.has_value();
+    return c ? float(*c) : 0.0f;
+}
+
+void Graph::echGraph()
+{
+    Surface &s = g();
+    s.clearPicture();
+    s.cls();
+    s.setLineWidth(1);
+    if (typegraphe == 1) {
+        for (int i = 0; i <= 8; ++i)
+            s.line(60 + 37.5 * i, 30, 60 + 37.5 * i, 330, kGrid);
+    } else {
+        for (int i = 0; i <= 10; ++i)
+            s.line(60 + 30 * i, 30, 60 + 30 * i, 330, kGrid);
+    }
+    const float l = thicknessNow();
+    if (typegraphe == 1) {
+        bool ok = false;
+        const float c = concNow(&ok);
+        if (ok) {
+            const float old = absmax;
+            float m = 0;
+            for (float e : st.spectre)
+                m = std::max(m, e);
+            const float a = m * (c * 1000.0f) * l;
+            absmax = old > a ? old : a;
+        }
+    } else if (f.c.Text1->text() != QLatin1String("0")) {
+        const float a = float(st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400] * l *
+                              std::pow(10.0, f.c.UpDown2->value() - 3));
+        if (a > absmax)
+            absmax = a;
+    }
+    if (absmax > 3)
+        absmax = 3;
+    if (absmax == 0)
+        absmax = 1;
+    s.line(60, 330, 381, 330, Qt::black);
+    s.line(374, 327, 380, 330, Qt::black);
+    s.line(374, 333, 380, 330, Qt::black);
+    s.setForeColor(Qt::black);
+    s.setFont(arialFont(8));
+    const Scale sc = chooseScale(absmax);
+    absaxe = sc.absaxe;
+    const double pas = 300.0 / sc.n;
+    for (int i = 1; i <= sc.n; ++i) {
+        const double y = 330 - pas * i;
+        s.line(60, y, 360, y, kGrid);
+        const QString label = graduationLabel(sc, i);
+        s.currentX = 56 - s.textWidth(label);
+        s.currentY = y - s.textHeight(label) / 2;
+        s.print(label);
+    }
+    s.line(60, 10, 60, 330, Qt::black);
+    s.line(63, 16, 60, 10, Qt::black);
+    s.line(57, 16, 60, 10, Qt::black);
+    if (typegraphe == 1) {
+        for (int i = 0; i <= 8; ++i) {
+            const QString t = QString::number(400 + 50 * i);
+            s.currentX = 60 + 37.5 * i - s.textWidth(t) / 2;
+            s.currentY = 330;
+            s.print(t);
+        }
+        s.currentX = 370;
+        s.currentY = 312;
+        s.print(QStringLiteral("λ  "));
+        s.print(QStringLiteral(" (nm)"));
+    } else {
+        for (int i = 0; i <= 10; ++i) {
+            const QString t = numfmt::general(i / 10.0);
+            s.currentX = 60 + 30 * i - s.textWidth(t) / 2;
+            s.currentY = 330;
+            s.print(t);
+        }
+        s.setItalic(true);
+        s.currentX = 370;
+        s.currentY = 312;
+        s.print(QStringLiteral("c "));
+        s.setItalic(false);
+        s.currentX = 330;
+        s.currentY = 344;
+        s.print(QStringLiteral("(× 10"));
+        s.currentY -= 3;
+        s.print(QString::number(f.c.UpDown2->value() - 6));
+        s.currentY += 3;
+        s.print(QStringLiteral(" mol · L"));
+        s.currentY -= 3;
+        s.print(QStringLiteral("-1"));
+        s.currentY += 3;
+        s.print(QStringLiteral(")"));
+    }
+    s.setItalic(true);
+    s.currentX = 70;
+    s.currentY = 5;
+    s.print(QStringLiteral("A"));
+    s.setItalic(false);
+    f.c.graphik->refresh();
+    if (store.dercourbe > 0)
+        retracage(1);
+    rapport();
+}
+
+void Graph::rapport()
+{
+    output::rapport(f.c.Rappo, store, spectro::solutionNames(), f.c.Option1[0]->isChecked());
+}
+
+void Graph::applySettings(const CurveSettings &s)
+{
+    f.c.Text1->setText(s.conc);
+    f.c.Text2->setText(s.ph);
+    f.c.HScroll1->setValue(s.lambda);
+    f.c.UpDown1->setValue(s.cuve);
+    f.c.Combo1->setCurrentIndex(s.sol);
+}
+
+void Graph::plotPolyline(double x, double y)
+{
+    if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > 1e6 || std::fabs(y) > 1e6)
+        return;
+    const int ix = cint(x);
+    const int iy = cint(y);
+    if (ix == 60)
+        g().pset(ix, iy, coulcourbe);
+    else
+        g().lineTo(ix, iy, coulcourbe);
+}
+
+void Graph::TRACER3()
+{
+    if (absaxe == 0)
+        return;
+    const double x =
+        typegraphe == 1 ? xLambda(lambdatrace) : xConc(conctrace, f.c.UpDown2->value());
+    plotPolyline(x, yAbs(st.absorbance, absaxe));
+}
+
+QVector<QPair<double, float>> Graph::curvePoints(int slot)
+{
+    QVector<QPair<double, float>> pts;
+    if (slot < 0 || slot > store.dercourbe)
+        return pts;
+    const CurveSettings &cs = store.curves[slot];
+    spectro::FloatSpectrum sp{};
+    spectro::chargespectre(spectro::numsolForIndex(cs.sol), cs.ph, cs.conc, sp);
+    const float l = spectro::thickness(cs.cuve);
+    const float c = float(numfmt::readNumber(cs.conc).value_or(0));
+    if (typegraphe == 1) {
+        for (int lt = 400; lt <= 800; ++lt)
+            pts.append({double(lt), spectro::pointAbsorbance(sp[lt - 400], c, l)});
+    } else {
+        const int u = f.c.UpDown2->value();
+        const float cmax = float(std::pow(10.0, u - 6));
+        const float step = float(std::pow(10.0, u - 8));
+        const float e = sp[std::clamp(cs.lambda, 400, 800) - 400];
+        for (float ct = 0; ct <= cmax; ct += step)
+            pts.append({double(ct), spectro::pointAbsorbance(e, ct, l)});
+        pts.append({double(cmax), spectro::pointAbsorbance(e, cmax, l)});
+    }
+    return pts;
+}
+
+void Graph::retracage(int k)
+{
+    const QString t1 = f.c.Text1->text();
+    const QString t2 = f.c.Text2->text();
+    const int h1 = f.c.HScroll1->value();
+    const int u1 = f.c.UpDown1->value();
+    const int cb = f.c.Combo1->currentIndex();
+    for (int i = 0; i <= store.dercourbe - k; ++i) {
+        coulcourbe = curveColour(i);
+        applySettings(store.curves[i]);
+        f.chargespectre();
+        const float l = thicknessNow();
+        if (typegraphe == 1) {
+            const float c = concNow();
+            for (lambdatrace = 400; lambdatrace <= 800; ++lambdatrace) {
+                st.absorbance = spectro::pointAbsorbance(st.spectre[lambdatrace - 400], c, l);
+                TRACER3();
+            }
+        } else {
+            const int u = f.c.UpDown2->value();
+            const float cmax = float(std::pow(10.0, u - 6));
+            const float step = float(std::pow(10.0, u - 8));
+            const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
+            for (conctrace = 0; conctrace <= cmax; conctrace += step) {
+                st.absorbance = spectro::pointAbsorbance(e, conctrace, l);
+                TRACER3();
+            }
+            conctrace = cmax;
+            st.absorbance = spectro::pointAbsorbance(e, conctrace, l);
+            TRACER3();
+        }
+        f.window()->setEnabled(true);
+        if (typegraphe != 1)
+            f.majafficheur();
+    }
+    f.c.Text1->setText(t1);
+    f.c.Text2->setText(t2);
+    f.c.HScroll1->setValue(h1);
+    f.c.UpDown1->setValue(u1);
+    f.c.Combo1->setCurrentIndex(cb);
+    f.chargespectre();
+    f.c.graphik->refresh();
+}
+
+void Graph::Command3_Click()
+{
+    f.c.Command6->setEnabled(false);
+    store.dercourbe = -1;
+    echGraph();
+}
+
+void Graph::Command6_Click()
+{
+    f.c.Command6->setEnabled(false);
+    if (store.dercourbe >= 0) {
+        absmax = absmaxprec;
+        absaxe = absaxeprec;
+        const QString kept = f.c.Text1->text();
+        // A zero concentration never raises absmax, so the restored scale holds.
+        f.c.Text1->setText(QStringLiteral("0"));
+        echGraph();
+        f.c.Text1->setText(kept);
+        --store.dercourbe;
+        f.majafficheur();
+    }
+    rapport();
+}
+
+void Graph::Option1_Click(int)
+{
+    f.c.Command6->setEnabled(false);
+    if (store.dercourbe >= 1 && choixutil) {
+        const msgbox::Answer a = msgbox::show(
+            f.window(),
+            QStringLiteral("Le changement de graphe entraîne la perte des courbes "
+                           "tracées."),
+            QStringLiteral("Avertissement"), msgbox::Icon::Question, msgbox::Buttons::OkCancel);
+        if (a == msgbox::Answer::Cancel) {
+            choixutil = false;
+            rapport();
+            if (f.c.Option1[0]->isChecked())
+                f.c.Option1[1]->setChecked(true);
+            else
+                f.c.Option1[0]->setChecked(true);
+            return;
+        }
+    }
+    const int kind = f.c.Option1[0]->isChecked() ? 1 : 2;
+    if (kind == typegraphe)
+        return;
+    typegraphe = kind;
+    store.dercourbe = -1;
+    echGraph();
+}
+
+void Graph::UpDown2_Change()
+{
+    if (!f.c.Option1[1]->isChecked())
+        return;
+    const int n = store.dercourbe;
+    absmax = 0;
+    absaxe = 0;
+    for (store.dercourbe = 0; store.dercourbe <= n; ++store.dercourbe) {
+        absmaxprec = absmax;
+        absaxeprec = absaxe;
+        applySettings(store.curves[store.dercourbe]);
+        echGraph();
+    }
+    store.dercourbe = n;
+    retracage(0);
+}
+
+// ---- tracing ----
+
+void Graph::Command5_Click()
+{
+    f.c.Command6->setEnabled(true);
+    compteanim = 0;
+    const int slot = store.nextSlot(f.c.Check1->isChecked());
+    CurveSettings &cs = store.curves[slot];
+    cs.conc = f.c.Text1->text();
+    cs.ph = f.c.Text2->text();
+    cs.lambda = f.c.HScroll1->value();
+    cs.cuve = f.c.UpDown1->value();
+    cs.sol = f.c.Combo1->currentIndex();
+    absmaxprec = absmax;
+    absaxeprec = absaxe;
+    if (store.dercourbe < 1) {
+        absmax = 0;
+        absaxe = 0;
+    }
+    echGraph();
+    coulcourbe = curveColour(store.dercourbe);
+    if (f.c.Option1[0]->isChecked()) {
+        typegraphe = 1;
+        f.c.HScroll1->setValue(400);
+        f.setOnglet(2);
+    } else {
+        typegraphe = 2;
+        concinit = f.c.Text1->text();
+        f.c.Text1->setText(QStringLiteral("0"));
+        f.majafficheur();
+        f.setOnglet(1);
+    }
+    f.window()->setEnabled(false);
+    Timer1.start();
+    delete m_frein;
+    m_frein = new Frein(f.window());
+    m_frein->setWindowModality(Qt::ApplicationModal);
+    connect(m_frein, &Frein::arreter, this, &Graph::arreter);
+    connect(m_frein, &Frein::terminer, this, &Graph::terminer);
+    connect(m_frein, &QDialog::finished, this, [this] {
+        f.window()->setEnabled(true);
+        QApplication::processEvents();
+    });
+    if (nonBlockingTrace) {
+        connect(m_frein, &QDialog::finished, this, [this] {
+            rapport();
+            emit traceFinished();
+        });
+        m_frein->show();
+        return;
+    }
+    m_frein->exec();
+    rapport();
+    emit traceFinished();
+}
+
+bool Graph::tracing() const
+{
+    return m_frein && m_frein->isVisible();
+}
+
+void Graph::TRACER()
+{
+    if (absaxe == 0)
+        return;
+    const double y = yAbs(st.absorbance, absaxe);
+    if (typegraphe == 1) {
+        plotPolyline(xLambda(f.c.HScroll1->value()), y);
+    } else {
+        const double x = xConc(concNow(), f.c.UpDown2->value());
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return;
+        const int ix = cint(x);
+        const int iy = cint(y);
+        g().line(ix - 3, iy, ix + 4, iy, coulcourbe);
+        g().line(ix, iy - 3, ix, iy + 4, coulcourbe);
+    }
+    f.c.graphik->refresh();
+}
+
+void Graph::TRACER2()
+{
+    if (absaxe == 0)
+        return;
+    const double x = typegraphe == 1 ? xLambda(lambdaterm) : xConc(concterm, f.c.UpDown2->value());
+    plotPolyline(x, yAbs(st.absorbance, absaxe));
+}
+
+void Graph::closeFrein()
+{
+    if (m_frein)
+        m_frein->done(0);
+}
+
+void Graph::Timer1_Timer()
+{
+    TRACER();
+    if (typegraphe == 2 && compteanim < 25) {
+        Timer2.start();
+        return;
+    }
+    if (typegraphe == 1) {
+        if (f.c.HScroll1->value() < 800) {
+            f.c.HScroll1->setValue(f.c.HScroll1->value() + 1);
+        } else {
+            f.window()->setEnabled(true);
+            Timer1.stop();
+            closeFrein();
+        }
+    } else {
+        compteanim = 0;
+        const int u = f.c.UpDown2->value();
+        const float cmax = float(std::pow(10.0, u - 6));
+        const float c = concNow();
+        if (cmax > c) {
+            // At the smallest limit the step is finer than five decimals.
+            const QString mask = u <= 1 ? QStringLiteral("0.000 00#") : QStringLiteral("0.000 0#");
+            f.c.Text1->setText(numfmt::format(numfmt::single(c) + std::pow(10.0, u - 7), mask));
+            f.majafficheur();
+        } else {
+            f.window()->setEnabled(true);
+            f.c.Text1->setText(concinit);
+            f.Text1_LostFocus();
+            Timer1.stop();
+            retracage(0);
+            closeFrein();
+        }
+    }
+    if (!m_frein || !m_frein->isVisible()) {
+        f.window()->setEnabled(true);
+        Timer1.stop();
+        if (typegraphe == 2) {
+            f.c.Text1->setText(concinit);
+            f.Text1_LostFocus();
+        }
+    }
+}
+
+void Graph::Timer2_Timer()
+{
+    if (!m_frein || !m_frein->isVisible())
+        return;
+    ++compteanim;
+    const std::optional<double> c = numfmt::readNumber(f.c.Text1->text());
+    std::optional<QColor> sol;
+    if (!c || *c != 0.0)
+        sol = schematic::coulsol(st.numsol, f.c.Text1->text(), f.c.Text2->text());
+    schematic::animtube(f.c.schema->surface(), compteanim, f.c.UpDown1->value(), sol, hand);
+    f.c.schema->refresh();
+    if (compteanim > 24)
+        Timer2.stop();
+}
+
+void Graph::arreter()
+{
+    Timer2.stop();
+    Timer1.stop();
+    compteanim = 25;
+    f.window()->setEnabled(true);
+    if (typegraphe == 2) {
+        f.c.Text1->setText(concinit);
+        f.majafficheur();
+    }
+    closeFrein();
+}
+
+void Graph::terminer()
+{
+    Timer1.stop();
+    Timer2.stop();
+    const float l = thicknessNow();
+    if (typegraphe == 1) {
+        const float c = concNow();
+        for (lambdaterm = f.c.HScroll1->value(); lambdaterm <= 800; ++lambdaterm) {
+            st.absorbance = spectro::pointAbsorbance(st.spectre[lambdaterm - 400], c, l);
+            TRACER2();
+        }
+    } else {
+        const int u = f.c.UpDown2->value();
+        const float cmax = float(std::pow(10.0, u - 6));
+        const float step = float(std::pow(10.0, u - 8));
+        const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
+        for (concterm = 0; concterm <= cmax; concterm += step) {
+            st.absorbance = spectro::pointAbsorbance(e, concterm, l);
+            TRACER2();
+        }
+        concterm = cmax;
+        st.absorbance = spectro::pointAbsorbance(e, concterm, l);
+        TRACER2();
+    }
+    f.c.graphik->refresh();
+    f.window()->setEnabled(true);
+    if (typegraphe == 2) {
+        f.c.Text1->setText(concinit);
+        f.majafficheur();
+    }
+    closeFrein();
+}
+
+// ---- pointer readout ----
+
+void Graph::graphik_MouseMove(int x, int y)
+{
+    f.c.info->setText(QStringLiteral("Paramétrer le graphe depuis l'onglet Graphe"));
+    if (x < 60 || x > 360 || y < 30 || y > 330) {
+        f.c.graphik->setCursor(Qt::ArrowCursor);
+        f.c.Labeli[0]->hide();
+        f.c.Labeli[1]->hide();
+        return;
+    }
+    f.c.graphik->setCursor(Qt::CrossCursor);
+    f.c.Labeli[0]->show();
+    f.c.Labeli[1]->show();
+    QString t;
+    if (typegraphe == 1)
+        t = QStringLiteral(" ") + numfmt::format((x - 60) / 0.75 + 400, QStringLiteral("##0")) +
+            QStringLiteral(" nm ");
+    else
+        t = QStringLiteral(" ") + numfmt::format((x - 60) / 300.0, QStringLiteral("0.00#"));
+    QLabel *l0 = f.c.Labeli[0];
+    l0->setText(t);
+    l0->adjustSize();
+    l0->move(x - l0->width() / 2, 332);
+    const double a = numfmt::round3((330 - y) / 300.0 * numfmt::single(absaxe));
+    QLabel *l1 = f.c.Labeli[1];
+    l1->setText(QStringLiteral(" ") + numfmt::format(a, QStringLiteral("0.0## ###")).trimmed() +
+                QStringLiteral(" "));
+    l1->adjustSize();
+    l1->move(58 - l1->width(), y - l1->height() / 2);
+}
+
+} // namespace graph

@@ -1,0 +1,91 @@
+#pragma once
+// The graph of absorbance against wavelength or concentration: axes and
+// scale, the curve store and its redraw, the tracing of a curve point by
+// point, and the pointer readout.
+#include "common/feuille.h"
+#include "common/surface.h"
+#include "graph/curvestore.h"
+#include "graph/scale.h"
+#include "model/catalogue.h"
+
+#include <QImage>
+#include <QObject>
+#include <QTimer>
+
+namespace graph
+{
+
+class Frein;
+
+class Graph : public QObject
+{
+    Q_OBJECT
+public:
+    Graph(Feuille &f, spectro::SolutionState &state, QObject *parent = nullptr);
+    ~Graph() override;
+
+    CurveStore store;
+    int typegraphe = 1;
+    float absmax = 0;
+    float absaxe = 0;
+    float absmaxprec = 0;
+    float absaxeprec = 0;
+    bool choixutil = false;
+    QColor coulcourbe = curveColour(0);
+    QString concinit;
+    int compteanim = 0;
+    int lambdaterm = 0;
+    float concterm = 0;
+    int lambdatrace = 0;
+    float conctrace = 0;
+    QTimer Timer1; // 25 ms: one point of the trace
+    QTimer Timer2; // 50 ms: one frame of the cuvette animation
+    QImage hand;   // picture of the hand lifting the cuvette
+
+    // When set, the tracing window is shown without its own event loop, so
+    // tests can drive the ticks themselves.
+    static bool nonBlockingTrace;
+
+    void echGraph();
+    void retracage(int k);
+    void Command3_Click();
+    void Command6_Click();
+    void Option1_Click(int index);
+    void UpDown2_Change();
+    void rapport();
+
+    void Command5_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void arreter();
+    void terminer();
+    bool tracing() const;
+    Frein *frein() const { return m_frein; }
+
+    void graphik_MouseMove(int x, int y);
+
+    // Absorbance of each point as the redraw computes it, for a stored curve:
+    // x values (nm or mol/L) and absorbances. Used by the export.
+    QVector<QPair<double, float>> curvePoints(int slot);
+
+signals:
+    void traceFinished();
+
+private:
+    Surface &g();
+    void TRACER();
+    void TRACER2();
+    void TRACER3();
+    void plotPolyline(double x, double y);
+    void endOfTrace();
+    void closeFrein();
+    float thicknessNow() const;
+    float concNow(bool *ok = nullptr) const;
+    void applySettings(const CurveSettings &s);
+
+    Feuille &f;
+    spectro::SolutionState &st;
+    Frein *m_frein = nullptr;
+};
+
+} // namespace graph

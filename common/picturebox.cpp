@@ -41,7 +41,9 @@ void PictureBox::resizeEvent(QResizeEvent *event)
 void PictureBox::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    emit mouseMoved(pos.x(), pos.y());
+    // A move that a child control ignored is not a move over the box.
+    if (childAt(pos) == nullptr)
+        emit mouseMoved(pos.x(), pos.y());
     QWidget::mouseMoveEvent(event);
 }
 

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -621,6 +622,11 @@ void FeuilleP::paintEvent(QPaintEvent *)
 
 void FeuilleP::mouseMoveEvent(QMouseEvent *event)
 {
+    // Moves that a child ignored come here too: only the bare background counts.
+    if (childAt(event->position().toPoint()) != nullptr) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
     c.info->setText(kIntroHelp);
     c.graphik->setCursor(Qt::ArrowCursor);
     c.Labeli[0]->hide();

@@ -11,10 +11,8 @@ namespace schematic
 
 using numfmt::cint;
 
-void fondschema(Surface &s)
+void fondschema(Surface &s, int h, int w)
 {
-    const int h = s.height();
-    const int w = s.width();
     for (int y = 0; y <= h; ++y) {
         const double f = double(y) / h;
         s.line(0, y, w, y, QColor(255, cint(f * 55 + 200), cint(f * 100 + 155)));
@@ -26,7 +24,7 @@ void deschema(Surface &s, int avecFond)
     s.clearPicture();
     s.cls();
     if (avecFond == 1)
-        fondschema(s);
+        fondschema(s, s.height(), s.width());
     s.setLineWidth(2);
     // Cable under the display: the lower half of an ellipse.
     s.arc(225, 70, 35, 17.5, 3.14, 6.28, Qt::black);

@@ -9,7 +9,8 @@
 namespace schematic
 {
 
-void fondschema(Surface &s);
+// Gradient from RGB(255, 200, 155) at the top to white at y = height.
+void fondschema(Surface &s, int height = 129, int width = 417);
 // Static layer, frozen as the background picture; the caller then refreshes
 // the measuring layer.
 void deschema(Surface &s, int avecFond);

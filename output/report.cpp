@@ -1,10 +1,3 @@
-// The curve store names a member `slots`, which Qt's keyword macro would swallow:
-// its header is read with the macro lifted (Qt's own headers use Q_SLOTS).
-#include <QColor>
-#include <QString>
-#include <QStringList>
-#include <array>
-#undef slots
 #include "output/report.h"
 
 #include <QTextBlockFormat>

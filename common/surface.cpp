@@ -18,8 +18,31 @@ Surface::Surface(int width, int height, const QColor &backColor) : m_backColor(b
     resize(width, height);
 }
 
+Surface::~Surface()
+{
+    flush();
+}
+
+QPainter &Surface::painter()
+{
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(&m_image);
+        m_painter->setRenderHint(QPainter::Antialiasing, false);
+    }
+    return *m_painter;
+}
+
+void Surface::flush() const
+{
+    if (m_painter) {
+        m_painter->end();
+        m_painter.reset();
+    }
+}
+
 void Surface::resize(int width, int height)
 {
+    flush();
     m_image = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     m_picture = QImage();
     m_image.fill(m_backColor);
@@ -37,6 +60,7 @@ void Surface::setFontSize(double points)
 
 void Surface::cls()
 {
+    flush();
     if (!m_picture.isNull() && m_picture.size() == m_image.size())
         m_image = m_picture;
     else
@@ -47,8 +71,7 @@ void Surface::cls()
 
 void Surface::line(double x1, double y1, double x2, double y2, const QColor &c)
 {
-    QPainter p(&m_image);
-    p.setRenderHint(QPainter::Antialiasing, false);
+    QPainter &p = painter();
     if (m_lineWidth <= 1) {
         p.setPen(QPen(c, 0));
         const QPoint a(px(x1), px(y1));
@@ -77,7 +100,7 @@ void Surface::box(double x1, double y1, double x2, double y2, const QColor &c)
     const int r = px(std::max(x1, x2));
     const int t = px(std::min(y1, y2));
     const int b = px(std::max(y1, y2));
-    QPainter p(&m_image);
+    QPainter &p = painter();
     p.setPen(QPen(c, 0));
     p.drawLine(l, t, r, t);
     p.drawLine(l, b, r, b);
@@ -93,7 +116,7 @@ void Surface::fillBox(double x1, double y1, double x2, double y2, const QColor &
     const int r = px(std::max(x1, x2));
     const int t = px(std::min(y1, y2));
     const int b = px(std::max(y1, y2));
-    QPainter p(&m_image);
+    QPainter &p = painter();
     p.fillRect(QRect(QPoint(l, t), QPoint(r, b)), c);
     m_lastX = x2;
     m_lastY = y2;
@@ -103,8 +126,11 @@ void Surface::pset(double x, double y, const QColor &c)
 {
     const int ix = px(x);
     const int iy = px(y);
-    if (ix >= 0 && iy >= 0 && ix < m_image.width() && iy < m_image.height())
-        m_image.setPixel(ix, iy, c.rgb());
+    if (ix >= 0 && iy >= 0 && ix < m_image.width() && iy < m_image.height()) {
+        QPainter &p = painter();
+        p.setPen(QPen(c, 0));
+        p.drawPoint(ix, iy);
+    }
     m_lastX = x;
     m_lastY = y;
 }
@@ -112,8 +138,7 @@ void Surface::pset(double x, double y, const QColor &c)
 void Surface::arc(double cx, double cy, double rx, double ry, double start, double end,
                   const QColor &c)
 {
-    QPainter p(&m_image);
-    p.setRenderHint(QPainter::Antialiasing, false);
+    QPainter &p = painter();
     p.setPen(QPen(c, m_lineWidth <= 1 ? 0 : m_lineWidth));
     const QRectF r(cx - rx, cy - ry, 2 * rx, 2 * ry);
     const double deg = 180.0 / M_PI;
@@ -123,13 +148,12 @@ void Surface::arc(double cx, double cy, double rx, double ry, double start, doub
 
 void Surface::drawImage(int x, int y, const QImage &img)
 {
-    QPainter p(&m_image);
-    p.drawImage(x, y, img);
+    painter().drawImage(x, y, img);
 }
 
 void Surface::print(const QString &text)
 {
-    QPainter p(&m_image);
+    QPainter &p = painter();
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setFont(m_font);
     p.setPen(m_foreColor);

@@ -6,25 +6,39 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <memory>
+
+class QPainter;
 
 class Surface
 {
 public:
     explicit Surface(int width = 1, int height = 1, const QColor &backColor = Qt::white);
+    ~Surface();
+    Surface(const Surface &) = delete;
+    Surface &operator=(const Surface &) = delete;
 
     int width() const { return m_image.width(); }
     int height() const { return m_image.height(); }
     void resize(int width, int height);
-    const QImage &image() const { return m_image; }
-    QImage &image() { return m_image; }
-    QColor pixel(int x, int y) const { return QColor(m_image.pixel(x, y)); }
+    const QImage &image() const
+    {
+        flush();
+        return m_image;
+    }
+    QImage &image()
+    {
+        flush();
+        return m_image;
+    }
+    QColor pixel(int x, int y) const { return QColor(image().pixel(x, y)); }
 
     void setBackColor(const QColor &c) { m_backColor = c; }
     QColor backColor() const { return m_backColor; }
     // Wipes the drawings back to the background picture (or the back colour).
     void cls();
     // The current image becomes the background picture.
-    void freeze() { m_picture = m_image; }
+    void freeze() { m_picture = image(); }
     // Drops the background picture; the image itself is unchanged.
     void clearPicture() { m_picture = QImage(); }
     bool hasPicture() const { return !m_picture.isNull(); }
@@ -64,6 +78,11 @@ public:
     double textHeight(const QString &text = QStringLiteral("W")) const;
 
 private:
+    // One painter stays open while drawing goes on: opening one per line made
+    // a ten-curve redraw several times slower.
+    QPainter &painter();
+    void flush() const;
+    mutable std::unique_ptr<QPainter> m_painter;
     QImage m_image;
     QImage m_picture;
     QColor m_backColor;

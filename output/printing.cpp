@@ -130,6 +130,12 @@ QRect tw(int left, int top, int width, int height)
                  height / kTwipsPerPixel);
 }
 
+// Labels grow to their text when the font is wider than the designer's.
+void fitWidth(QLabel *label)
+{
+    label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+}
+
 void setTextColour(QWidget *w, const QColor &c)
 {
     QPalette pal = w->palette();
@@ -189,11 +195,18 @@ struct PrinterChoice {
 } // namespace
 
 double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &store,
-                  const QStringList &names, bool wavelengthGraph)
+                  const QStringList &names, bool wavelengthGraph, const PageBreak &pageBreak)
 {
+    p.setFont(twipsFont(8));
+    // Five lines and the raise of the exponent: a curve is kept on one page.
+    const double block = 5 * lineHeight(p) + (wavelengthGraph ? kRaise : 0);
     const int last = std::min(store.dercourbe, graph::kSlots - 1);
     for (int i = 0; i <= last; ++i) {
         const graph::CurveSettings &s = store.curves[i];
+        if (pageBreak.newPage && y > 0 && y + block - lineHeight(p) > pageBreak.bottom) {
+            pageBreak.newPage();
+            y = 0;
+        }
 
         p.setFont(twipsFont(8, true));
         p.setPen(graph::curveColour(i));
@@ -233,7 +246,8 @@ double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &stor
     return y;
 }
 
-void printPage(QPainter &p, double w, double h, const PageContent &content)
+void printPage(QPainter &p, double w, double h, const PageContent &content,
+               const std::function<void()> &newPage)
 {
     p.setPen(Qt::black);
     p.setFont(twipsFont(12, true));
@@ -259,7 +273,8 @@ void printPage(QPainter &p, double w, double h, const PageContent &content)
         y += ph;
         y += 2 * lineHeight(p);
         if (content.store)
-            rappoprint(p, x, y, *content.store, content.names, content.wavelengthGraph);
+            rappoprint(p, x, y, *content.store, content.names, content.wavelengthGraph,
+                       PageBreak{h, newPage});
     }
 }
 
@@ -275,7 +290,7 @@ bool printPages(QPagedPaintDevice &device, const PageContent &content, int copie
     p.setWindow(0, 0, w, h);
     copies = std::max(copies, 1);
     for (int k = 1; k <= copies; ++k) {
-        printPage(p, w, h, content);
+        printPage(p, w, h, content, [&device] { device.newPage(); });
         if (k < copies)
             device.newPage();
     }
@@ -300,6 +315,7 @@ Confimp::Confimp(Feuille &f, const graph::CurveStore &store, QWidget *parent)
     pal.setColor(QPalette::Window, kDialogGrey);
     setPalette(pal);
     setAutoFillBackground(true);
+    setFont(arialFont(8));
 
     Label2 = new QLabel(QStringLiteral("Imprimante:"), this);
     Label2->move(120 / kTwipsPerPixel, 270 / kTwipsPerPixel);
@@ -314,6 +330,7 @@ Confimp::Confimp(Feuille &f, const graph::CurveStore &store, QWidget *parent)
 
     Label5 = new QLabel(QStringLiteral("Titre de la page :"), Frame1);
     Label5->setGeometry(tw(120, 240, 1200, 195));
+    fitWidth(Label5);
     Text1 = new QLineEdit(QStringLiteral("Norvalis - Spectrophotom\u00e9trie"), Frame1);
     Text1->setGeometry(tw(120, 480, 3255, 285));
 
@@ -330,6 +347,7 @@ Confimp::Confimp(Feuille &f, const graph::CurveStore &store, QWidget *parent)
 
     Label3 = new QLabel(QStringLiteral("Nombre d'exemplaires :"), Frame1);
     Label3->setGeometry(tw(480, 1920, 1695, 255));
+    fitWidth(Label3);
     Label4 = new QLabel(QStringLiteral("1"), Frame1);
     Label4->setGeometry(tw(2280, 1890, 615, 255));
     Label4->setAlignment(Qt::AlignCenter);
@@ -391,6 +409,7 @@ void Confimp::Form_Load()
         move(g.left() + (g.width() - width()) / 2, g.top() + 20);
     }
     defaut->setText(printerLabel(m_printer));
+    defaut->setCursorPosition(0);
 }
 
 void Confimp::command2_Click()

@@ -45,13 +45,22 @@ struct PageContent {
 // Returns false when the device could not be opened.
 bool printPages(QPagedPaintDevice &device, const PageContent &content, int copies);
 
-// One page, on a painter whose window is the page in twips (width w, height h).
-void printPage(QPainter &p, double w, double h, const PageContent &content);
+// Where a long legend goes on: a curve that would cross `bottom` (twips) is
+// printed at the top of a new page. Without newPage the legend runs on.
+struct PageBreak {
+    double bottom = 0;
+    std::function<void()> newPage;
+};
+
+// One copy, on a painter whose window is the page in twips (width w, height
+// h): one page, more only when the legend does not fit.
+void printPage(QPainter &p, double w, double h, const PageContent &content,
+               const std::function<void()> &newPage = {});
 
 // The curve legend (`rappoprint`) with its left edge at x twips, starting at
 // line y; returns the line after it.
 double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &store,
-                  const QStringList &names, bool wavelengthGraph);
+                  const QStringList &names, bool wavelengthGraph, const PageBreak &pageBreak = {});
 
 // Name of the PDF file to print into when the printer is the PDF output and
 // no file was chosen yet; empty to cancel. Unset, a file dialog asks.

@@ -44,10 +44,12 @@ protected:
     void SetUp() override { QGuiApplication::clipboard()->setText(QStringLiteral("avant")); }
 };
 
+using Box = PictureBox *Controls::*;
+
 struct PictureCase {
     const char *name;
     void (*routine)(Feuille &);
-    PictureBox *Controls::*box;
+    Box box;
 };
 
 class CopyPicture : public Clipboard, public testing::WithParamInterface<PictureCase>
@@ -63,9 +65,12 @@ TEST_P(CopyPicture, PutsTheWholeImageAlone)
     EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasText());
 }
 
-INSTANTIATE_TEST_SUITE_P(Items, CopyPicture,
-                         testing::Values(PictureCase{"cop001", output::cop001, &Controls::schema},
-                                         PictureCase{"Cop002", output::Cop002, &Controls::graphik}),
+const PictureCase kPictures[] = {
+    {"cop001", output::cop001, &Controls::schema},
+    {"Cop002", output::Cop002, &Controls::graphik},
+};
+
+INSTANTIATE_TEST_SUITE_P(Items, CopyPicture, testing::ValuesIn(kPictures),
                          [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Clipboard, SchematicWithoutBackgroundCopiesOnWhiteAndRestoresTheScreen)

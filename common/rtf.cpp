@@ -287,6 +287,18 @@ const QSet<QByteArray> &skippedDestinations()
     return words;
 }
 
+// Every underline style reads as a plain underline.
+const QSet<QByteArray> &underlineWords()
+{
+    static const QSet<QByteArray> words = {
+        "ul",         "uld",       "uldash",     "uldashd", "uldashdd", "uldb",
+        "ulhwave",    "ulldash",   "ulth",       "ulthd",   "ulthdash", "ulthdashd",
+        "ulthdashdd", "ulthldash", "ululdbwave", "ulw",     "ulwave"};
+    return words;
+}
+
+constexpr auto kBaseline = QTextCharFormat::AlignNormal;
+
 class Reader
 {
 public:
@@ -756,10 +768,7 @@ private:
             s.chr.bold = on;
         } else if (w == "i") {
             s.chr.italic = on;
-        } else if (w == "ul" || w == "uld" || w == "uldash" || w == "uldashd" || w == "uldashdd" ||
-                   w == "uldb" || w == "ulhwave" || w == "ulldash" || w == "ulth" || w == "ulthd" ||
-                   w == "ulthdash" || w == "ulthdashd" || w == "ulthdashdd" || w == "ulthldash" ||
-                   w == "ululdbwave" || w == "ulw" || w == "ulwave") {
+        } else if (underlineWords().contains(w)) {
             s.chr.underline = on;
         } else if (w == "ulnone") {
             s.chr.underline = false;
@@ -780,9 +789,9 @@ private:
         } else if (w == "sub") {
             s.chr.valign = QTextCharFormat::AlignSubScript;
         } else if (w == "up") {
-            s.chr.valign = p > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal;
+            s.chr.valign = p > 0 ? QTextCharFormat::AlignSuperScript : kBaseline;
         } else if (w == "dn") {
-            s.chr.valign = p > 0 ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal;
+            s.chr.valign = p > 0 ? QTextCharFormat::AlignSubScript : kBaseline;
         } else if (w == "nosupersub") {
             s.chr.valign = QTextCharFormat::AlignNormal;
         } else if (w == "ql") {

@@ -16,7 +16,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -237,6 +239,31 @@ void FeuilleP::buildControls()
     Image3->setGeometry(twRect(6480, 3360, 480, 480));
     Image2 = new QLabel(this);
     Image2->setGeometry(twRect(7320, 3360, 480, 480));
+
+    // Pictures, when the program's resources are linked in.
+    const auto icon = [](const char *name) {
+        return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+    };
+    if (QFile::exists(QStringLiteral(":/icons/ouvrir.svg"))) {
+        const std::pair<QPushButton *, const char *> top[] = {
+            {Command2, "ouvrir"},    {Command11, "enregistrer"}, {Command4, "copier"},
+            {Command10, "imprimer"}, {Command8, "calculatrice"}, {Command7, "aide"},
+            {Command1, "fermer"}};
+        for (const auto &[b, name] : top) {
+            b->setIcon(icon(name));
+            b->setIconSize(QSize(24, 24));
+        }
+        c.Command3->setText(QString());
+        c.Command3->setIcon(icon("effacer"));
+        c.Command6->setText(QString());
+        c.Command6->setIcon(icon("supprimer"));
+        for (QPushButton *b : {c.Command3, c.Command6})
+            b->setIconSize(QSize(15, 15));
+        btexo->setIcon(icon("exercices"));
+        Image3->setPixmap(icon("cuve").pixmap(32, 32));
+        Image2->setPixmap(icon("prisme").pixmap(32, 32));
+        setWindowIcon(icon("spectro"));
+    }
 
     // Reactions of the controls.
     connect(c.Combo1, &QComboBox::currentIndexChanged, this, [this](int) { Combo1_Click(); });
@@ -758,6 +785,10 @@ void FeuilleP::afterShow()
     recordfile::readFileRecord(handOffPath(), 31, &name);
     if (!name.trimmed().isEmpty()) {
         Form_Activate();
+        return;
+    }
+    if (openStartFile) {
+        openStartFile();
         return;
     }
     if (completeFirstTraceAtOnce) {

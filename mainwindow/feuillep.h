@@ -81,6 +81,8 @@ public:
     std::function<void(const QString &)> openExerciseFile; // hand-off
     QString handOffPath() const;
 
+    // A file named on the command line, opened instead of the first trace.
+    std::function<void()> openStartFile;
     // A screenshot run completes the first trace at once.
     bool completeFirstTraceAtOnce = false;
 

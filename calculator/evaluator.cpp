@@ -24,7 +24,7 @@ namespace
 struct Echec {
 };
 
-// Positions and counters were 16-bit integers: past this they overflow.
+// Positions and counters are 16-bit integers: past this they overflow.
 constexpr qsizetype maxEntier = 32767;
 constexpr int maxPasses = 100;
 

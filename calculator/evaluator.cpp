@@ -154,7 +154,11 @@ void espacerMot(Curseur &c)
 {
     if (c.commence(u"SQR"))
         c.remplacer(3, u"SQR ");
-    if (c.commence(u"LN"))
+    // A keyword already rewritten by an earlier pass gets its blank back, or
+    // ln of a parenthesised group would never be evaluated.
+    if (c.commence(u"LON"))
+        c.remplacer(3, u"LON ");
+    else if (c.commence(u"LN"))
         c.remplacer(2, u"LON ");
     static const char16_t *const mots[] = {u"COS", u"SIN", u"TAN", u"LOG",
                                            u"EXP", u"ISI", u"ITA", u"ICO"};

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace numfmt
@@ -195,6 +196,14 @@ QString general(double value)
     return s.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+// True when 15 significant digits carry the value to 1E+15 or beyond.
+static bool roundsToExponent(double a)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", a);
+    return std::strchr(buf, 'e') != nullptr && a >= 1;
+}
+
 QString str(double value)
 {
     if (std::isnan(value))
@@ -205,7 +214,7 @@ QString str(double value)
     const double a = std::fabs(value);
     if (a == 0.0) {
         body = QStringLiteral("0");
-    } else if (a >= 1e15 || a < 1e-4) {
+    } else if (a >= 1e15 || a < 1e-4 || roundsToExponent(a)) {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%.14e", a);
         QString s = QString::fromLatin1(buf);

@@ -63,9 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExeCase{"invCOS 1", deg, false, " 0"}, ExeCase{"invSIN 1", deg, false, " 90"},
         ExeCase{"invTAN 1", deg, false, " 45"}, ExeCase{"SQR (9+7)", deg, false, " 4"},
         ExeCase{"cos 0", deg, false, " 1"}, ExeCase{"ln 1", deg, false, " 0"},
-        ExeCase{"SQR 16", deg, false, " 4"}, ExeCase{"exp 0", deg, false, " 1"},
-        ExeCase{"10 ^ 3", deg, false, " 1000"}, ExeCase{"2 * sin 30", deg, false, " 1"},
-        ExeCase{"sin (cos 0 * 30)", deg, false, " .5"},
+        ExeCase{"ln (2+3)", deg, false, " 1.6094379124341"}, ExeCase{"SQR 16", deg, false, " 4"},
+        ExeCase{"exp 0", deg, false, " 1"}, ExeCase{"10 ^ 3", deg, false, " 1000"},
+        ExeCase{"2 * sin 30", deg, false, " 1"}, ExeCase{"sin (cos 0 * 30)", deg, false, " .5"},
         ExeCase{"cos 3.14159265358979", rad, false, "-1"},
         ExeCase{"invSIN 1", rad, false, " 1.5707963267949"},
         // syntax errors: code 2 wins over code 3

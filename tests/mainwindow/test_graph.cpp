@@ -121,8 +121,9 @@ TEST_F(MainWindowTest, ConcentrationTraceDrawsCrossesThenLines)
             ++crosses;
             texts << before;
             // The last cross, at cmax, is drawn at x = 360 before the redraw.
-            if (before == QStringLiteral("0,001 0"))
+            if (before == QStringLiteral("0,001 0")) {
                 EXPECT_EQ(w->c.graphik->surface().pixel(364, 32), QColor(0, 0, 255));
+            }
             while (g.Timer2.isActive())
                 g.Timer2_Timer();
         }

@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, KeyFilterAndChecks)
     t1->clear();
     auto type = [&](const QString &keys) {
         for (QChar ch : keys) {
-            const int key = ch == QLatin1Char('\r') ? Qt::Key_Return : ch.unicode();
+            const int key = ch == QLatin1Char('\r') ? int(Qt::Key_Return) : int(ch.unicode());
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
                             ch == QLatin1Char('\r') ? QString() : QString(ch));
             QApplication::sendEvent(t1, &press);

@@ -216,6 +216,7 @@ void FeuilleP::buildControls()
     c.info = new QLabel(this);
     c.info->setGeometry(twRect(7920, 3360, 3495, 495));
     c.info->setAlignment(Qt::AlignCenter);
+    c.info->setFont(arialFont(8));
     c.info->setWordWrap(true);
     c.info->setAutoFillBackground(true);
     c.info->setPalette(QPalette(QApplication::palette().color(QPalette::ToolTipText),
@@ -826,4 +827,6 @@ void FeuilleP::closeEvent(QCloseEvent *event)
     }
     recordfile::writeFileRecord(handOffPath(), 6, QStringLiteral("NON"));
     event->accept();
+    // The program ends with its main window, whatever other window is left.
+    QCoreApplication::quit();
 }

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -59,6 +61,23 @@ void BM_TerminerCompletion(benchmark::State &state)
     }
 }
 BENCHMARK(BM_TerminerCompletion)->Unit(benchmark::kMillisecond);
+
+// A whole wavelength trace in real time: 401 ticks of the 25 ms timer.
+void BM_RealTimeWavelengthTrace(benchmark::State &state)
+{
+    FeuilleP &w = window();
+    w.c.Check1->setChecked(false);
+    for (auto _ : state) {
+        QEventLoop loop;
+        QObject::connect(w.graph.get(), &graph::Graph::traceFinished, &loop, &QEventLoop::quit);
+        QElapsedTimer t;
+        t.start();
+        w.graph->Command5_Click();
+        loop.exec();
+        state.counters["ms_per_tick"] = double(t.elapsed()) / 401.0;
+    }
+}
+BENCHMARK(BM_RealTimeWavelengthTrace)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -11,6 +11,7 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 
 void PictureBox::setBoxGeometry(int x, int y, int w, int h)
 {
+    m_surface.setDevicePixelRatio(devicePixelRatioF());
     setGeometry(x, y, w, h);
     if (m_surface.width() != w || m_surface.height() != h)
         m_surface.resize(w, h);

@@ -43,9 +43,21 @@ void Surface::flush() const
 void Surface::resize(int width, int height)
 {
     flush();
-    m_image = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    m_width = std::max(width, 1);
+    m_height = std::max(height, 1);
+    m_image = QImage(int(std::ceil(m_width * m_dpr)), int(std::ceil(m_height * m_dpr)),
+                     QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(m_dpr);
     m_picture = QImage();
     m_image.fill(m_backColor);
+}
+
+void Surface::setDevicePixelRatio(qreal ratio)
+{
+    if (ratio <= 0 || ratio == m_dpr)
+        return;
+    m_dpr = ratio;
+    resize(m_width, m_height);
 }
 
 void Surface::setFontName(const QString &family)
@@ -73,7 +85,7 @@ void Surface::line(double x1, double y1, double x2, double y2, const QColor &c)
 {
     QPainter &p = painter();
     if (m_lineWidth <= 1) {
-        p.setPen(QPen(c, 0));
+        p.setPen(QPen(c, m_dpr > 1 ? 1 : 0));
         const QPoint a(px(x1), px(y1));
         const QPoint b(px(x2), px(y2));
         if (a == b)
@@ -101,7 +113,7 @@ void Surface::box(double x1, double y1, double x2, double y2, const QColor &c)
     const int t = px(std::min(y1, y2));
     const int b = px(std::max(y1, y2));
     QPainter &p = painter();
-    p.setPen(QPen(c, 0));
+    p.setPen(QPen(c, m_dpr > 1 ? 1 : 0));
     p.drawLine(l, t, r, t);
     p.drawLine(l, b, r, b);
     p.drawLine(l, t, l, b);
@@ -126,11 +138,8 @@ void Surface::pset(double x, double y, const QColor &c)
 {
     const int ix = px(x);
     const int iy = px(y);
-    if (ix >= 0 && iy >= 0 && ix < m_image.width() && iy < m_image.height()) {
-        QPainter &p = painter();
-        p.setPen(QPen(c, 0));
-        p.drawPoint(ix, iy);
-    }
+    if (ix >= 0 && iy >= 0 && ix < m_width && iy < m_height)
+        painter().fillRect(QRect(ix, iy, 1, 1), c);
     m_lastX = x;
     m_lastY = y;
 }

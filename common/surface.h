@@ -18,9 +18,14 @@ public:
     Surface(const Surface &) = delete;
     Surface &operator=(const Surface &) = delete;
 
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
+    // Logical size in pixels; the image itself holds width x ratio pixels.
+    int width() const { return m_width; }
+    int height() const { return m_height; }
     void resize(int width, int height);
+    // Draws at the screen's density so lines and text stay sharp on scaled
+    // desktops; every coordinate stays in logical pixels.
+    void setDevicePixelRatio(qreal ratio);
+    qreal devicePixelRatio() const { return m_dpr; }
     const QImage &image() const
     {
         flush();
@@ -31,7 +36,10 @@ public:
         flush();
         return m_image;
     }
-    QColor pixel(int x, int y) const { return QColor(image().pixel(x, y)); }
+    QColor pixel(int x, int y) const
+    {
+        return QColor(image().pixel(int(x * m_dpr), int(y * m_dpr)));
+    }
 
     void setBackColor(const QColor &c) { m_backColor = c; }
     QColor backColor() const { return m_backColor; }
@@ -85,6 +93,9 @@ private:
     mutable std::unique_ptr<QPainter> m_painter;
     QImage m_image;
     QImage m_picture;
+    int m_width = 1;
+    int m_height = 1;
+    qreal m_dpr = 1;
     QColor m_backColor;
     QColor m_foreColor = Qt::black;
     QFont m_font;

@@ -259,15 +259,15 @@ void printPage(QPainter &p, double w, double h, const PageContent &content,
 
     y = h / 20;
     if (!content.schema.isNull()) {
-        const double pw = content.schema.width() * kTwipsPerPixel;
-        const double ph = content.schema.height() * kTwipsPerPixel;
+        const double pw = content.schema.deviceIndependentSize().width() * kTwipsPerPixel;
+        const double ph = content.schema.deviceIndependentSize().height() * kTwipsPerPixel;
         p.drawImage(QRectF((w - pw) / 2, y, pw, ph), content.schema);
         y = h / 20 + ph;
         y += 2 * lineHeight(p);
     }
     if (!content.graph.isNull()) {
-        const double pw = content.graph.width() * kTwipsPerPixel;
-        const double ph = content.graph.height() * kTwipsPerPixel;
+        const double pw = content.graph.deviceIndependentSize().width() * kTwipsPerPixel;
+        const double ph = content.graph.deviceIndependentSize().height() * kTwipsPerPixel;
         const double x = (w - pw) / 2;
         p.drawImage(QRectF(x, y, pw, ph), content.graph);
         y += ph;

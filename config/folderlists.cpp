@@ -32,9 +32,9 @@ bool onVolume(const QString &path, const QString &root)
 
 } // namespace
 
-FolderLists::FolderLists(QWidget *parent)
-    : QObject(parent), m_drives(new QComboBox(parent)), m_folders(new QTreeWidget(parent)),
-      m_files(new QListWidget(parent))
+FolderLists::FolderLists(QWidget *parent, const QString &pattern, const QString &folder)
+    : QObject(parent), m_pattern(pattern), m_drives(new QComboBox(parent)),
+      m_folders(new QTreeWidget(parent)), m_files(new QListWidget(parent))
 {
     m_drives->setObjectName(QStringLiteral("Drive1"));
     m_folders->setObjectName(QStringLiteral("Dir1"));
@@ -49,22 +49,27 @@ FolderLists::FolderLists(QWidget *parent)
     m_folders->setIndentation(8);
     m_folders->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
     m_folders->installEventFilter(this);
+    m_files->installEventFilter(this);
 
     fillDrives();
-    if (!setFolder(QDir::currentPath()))
+    if (!setFolder(folder) && !setFolder(QDir::currentPath()))
         setFolder(QDir::rootPath());
 
     connect(m_drives, &QComboBox::currentIndexChanged, this, &FolderLists::driveChosen);
     connect(m_folders, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem *item) { setFolder(item->data(0, kPathRole).toString()); });
     connect(m_files, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
-        if (item && !m_filling)
+        if (item && !m_filling) {
             emit fileClicked(item->text());
+            emit fileChosen(item->text());
+        }
     });
     connect(m_files, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { emit fileClicked(item->text()); });
-    connect(m_files, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { emit fileDoubleClicked(item->text()); });
+    connect(m_files, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        emit fileDoubleClicked(item->text());
+        emit fileActivated(item->text());
+    });
 }
 
 bool FolderLists::setFolder(const QString &path)
@@ -90,13 +95,26 @@ void FolderLists::openHighlighted()
         setFolder(item->data(0, kPathRole).toString());
 }
 
+void FolderLists::selectFile(int row)
+{
+    if (row >= 0 && row < m_files->count())
+        m_files->setCurrentRow(row);
+}
+
 bool FolderLists::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_folders && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            openHighlighted();
-            return true;
+            if (watched == m_folders) {
+                openHighlighted();
+                return true;
+            }
+            if (watched == m_files) {
+                if (QListWidgetItem *item = m_files->currentItem())
+                    emit fileActivated(item->text());
+                return true;
+            }
         }
     }
     return QObject::eventFilter(watched, event);
@@ -206,15 +224,16 @@ void FolderLists::fillFolders()
     }
     m_folders->expandAll();
     m_folders->setCurrentItem(parent);
+    m_folders->scrollToItem(parent);
 }
 
 void FolderLists::fillFiles()
 {
     m_filling = true;
     m_files->clear();
-    // Name filters match regardless of case unless told otherwise: ".c12" too.
-    m_files->addItems(QDir(m_folder).entryList({QStringLiteral("*.C12")}, QDir::Files,
-                                               QDir::Name | QDir::IgnoreCase));
+    // Name filters ignore the letter case: "x.c12" and "x.e35" are listed too.
+    m_files->addItems(
+        QDir(m_folder).entryList({m_pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase));
     m_filling = false;
 }
 

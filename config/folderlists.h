@@ -1,7 +1,8 @@
 #pragma once
-// The drive list, folder tree and ".C12" file list shared by the save and
-// open dialogs. The tree and the file list always show the same folder; the
-// drive list shows the volume that holds it.
+// The drive list, folder tree and file list shared by the save and open
+// dialogs and the exercise window. The tree and the file list always show the
+// same folder; the drive list shows the volume that holds it. The file list
+// shows the files matching a pattern, whatever the letter case of their names.
 #include <QColor>
 #include <QFont>
 #include <QObject>
@@ -19,9 +20,10 @@ class FolderLists : public QObject
 {
     Q_OBJECT
 public:
-    // Creates Drive1, Dir1 and File1 as children of parent, on the process's
-    // current folder.
-    explicit FolderLists(QWidget *parent);
+    // Creates Drive1, Dir1 and File1 as children of parent, on folder (the
+    // process's current folder when empty or unreadable).
+    explicit FolderLists(QWidget *parent, const QString &pattern = QStringLiteral("*.C12"),
+                         const QString &folder = QString());
 
     QComboBox *drives() const { return m_drives; }
     QTreeWidget *folders() const { return m_folders; }
@@ -35,11 +37,17 @@ public:
     bool setFolder(const QString &path);
     // Opens the highlighted entry of the tree (double-click, Enter).
     void openHighlighted();
+    // Makes file row the current one, which reports it as chosen.
+    void selectFile(int row);
 
 signals:
     void folderChanged(const QString &folder);
     void fileClicked(const QString &name);
     void fileDoubleClicked(const QString &name);
+    // A file became the current one (click, arrow keys, selectFile).
+    void fileChosen(const QString &name);
+    // Double-click or Enter on a file.
+    void fileActivated(const QString &name);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -52,6 +60,7 @@ private:
     void fillFolders();
     void fillFiles();
 
+    QString m_pattern;
     QComboBox *m_drives;
     QTreeWidget *m_folders;
     QListWidget *m_files;

@@ -4,8 +4,8 @@
 #include "common/feuille.h"
 #include "common/numfmt.h"
 #include "config/configfile.h"
+#include "config/folderlists.h"
 #include "exercises/exofiles.h"
-#include "exercises/exolists.h"
 #include "exercises/pictures.h"
 
 #include <QComboBox>
@@ -173,8 +173,8 @@ Fichexo::Fichexo(Feuille &f, QWidget *parent) : QDialog(parent), m_f(f)
     tito->raise();
     fichierexo->raise();
 
-    connect(m_lists, &ExoLists::fileChosen, this, &Fichexo::choisir);
-    connect(m_lists, &ExoLists::fileActivated, this, [this](const QString &name) {
+    connect(m_lists, &FolderLists::fileChosen, this, &Fichexo::choisir);
+    connect(m_lists, &FolderLists::fileActivated, this, [this](const QString &name) {
         if (QFileInfo(selection()).fileName() != name)
             choisir(name);
         ouvrir();
@@ -192,7 +192,7 @@ void Fichexo::buildBrowser()
     Frame1->setGeometry(0, tito->height() - 8, px(3480), height());
     setColours(Frame1, Qt::black, kPanel);
 
-    m_lists = new ExoLists(Frame1, exo::kPattern, programFolder());
+    m_lists = new FolderLists(Frame1, exo::kPattern, programFolder());
     m_lists->drives()->setGeometry(tw(720, 360, 2535, 315));
     m_lists->folders()->setGeometry(tw(720, 960, 2535, 2790));
     label(Frame1, QStringLiteral("Label5"), QStringLiteral("Liste des exercices:"),

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QWidget>
 
-class ExoLists;
+class FolderLists;
 class Feuille;
 class QFrame;
 class QLabel;
@@ -39,7 +39,7 @@ public:
     // start on the program's folder.
     Fichexo(Feuille &f, QWidget *parent = nullptr);
 
-    ExoLists &lists() { return *m_lists; }
+    FolderLists &lists() { return *m_lists; }
 
     // A file of the list chosen (click, arrow keys): its path becomes the
     // selection and is previewed. The list's folder becomes the current one.
@@ -84,7 +84,7 @@ private:
     void hideWaitingPanel();
 
     Feuille &m_f;
-    ExoLists *m_lists = nullptr;
+    FolderLists *m_lists = nullptr;
     QString m_chemin;
     bool m_lit[3] = {false, false, false};
 };

@@ -3,7 +3,7 @@
 #include "exofixture.h"
 
 #include "common/appdata.h"
-#include "exercises/exolists.h"
+#include "config/folderlists.h"
 #include "exercises/fichexo.h"
 #include "exercises/optionexo.h"
 

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -86,9 +87,15 @@ QString thicknessText(int cuve)
 
 enum class IconKind { Printer, Cancel, Ok };
 
-// The pictures of the three buttons, drawn rather than shipped as files.
+// The pictures of the three buttons: the program's own set when its resources
+// are linked in, else drawn here.
 QIcon buttonIcon(IconKind kind)
 {
+    static const char *const names[] = {":/icons/imprimantes.svg", ":/icons/annuler.svg",
+                                        ":/icons/ok.svg"};
+    const QString name = QString::fromLatin1(names[int(kind)]);
+    if (QFile::exists(name))
+        return QIcon(name);
     QPixmap pm(32, 32);
     pm.fill(Qt::transparent);
     QPainter p(&pm);

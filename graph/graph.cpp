@@ -205,9 +205,15 @@ QVector<QPair<double, float>> Graph::curvePoints(int slot)
     QVector<QPair<double, float>> pts;
     if (slot < 0 || slot > store.dercourbe)
         return pts;
+    // The redraw loads the curves' spectra one after the other into the working
+    // spectrum; an indicator whose texts give no spectrum (zero concentration,
+    // unreadable pH) keeps the one left there, so follow the same sequence.
+    spectro::FloatSpectrum sp = st.spectre;
+    for (int i = 0; i <= slot; ++i) {
+        const CurveSettings &ci = store.curves[i];
+        spectro::chargespectre(spectro::numsolForIndex(ci.sol), ci.ph, ci.conc, sp);
+    }
     const CurveSettings &cs = store.curves[slot];
-    spectro::FloatSpectrum sp{};
-    spectro::chargespectre(spectro::numsolForIndex(cs.sol), cs.ph, cs.conc, sp);
     const float l = spectro::thickness(cs.cuve);
     const float c = float(numfmt::readNumber(cs.conc).value_or(0));
     if (typegraphe == 1) {

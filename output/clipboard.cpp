@@ -2,6 +2,8 @@
 
 #include "common/feuille.h"
 #include "common/picturebox.h"
+#include "graph/graph.h"
+#include "output/export.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -109,9 +111,31 @@ void popupCopyMenu(Feuille &f, const graph::CurveStore &, QPoint globalPos)
         const auto routine = item.routine;
         QObject::connect(action, &QAction::triggered, &menucop, [&f, routine] { routine(f); });
     }
+    // The exports open their file dialogs once the menu has closed.
+    graph::Graph *g = f.window() ? f.window()->findChild<graph::Graph *>() : nullptr;
+    void (*exportRoutine)(Feuille &, graph::Graph &) = nullptr;
+    menucop.addSeparator();
+    const struct {
+        const char *name;
+        const char *caption;
+        void (*routine)(Feuille &, graph::Graph &);
+    } exports[] = {
+        {"exportcsv", "Exporter les courbes (CSV)...", exporterCourbes},
+        {"exportgraphe", "Exporter le graphe (PNG, SVG)...", exporterGraphe},
+    };
+    for (const auto &item : exports) {
+        QAction *action = menucop.addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setEnabled(g != nullptr);
+        const auto routine = item.routine;
+        QObject::connect(action, &QAction::triggered, &menucop,
+                         [&exportRoutine, routine] { exportRoutine = routine; });
+    }
     menucop.exec(globalPos);
     if (f.c.info)
         f.c.info->setText(f.msgcopie);
+    if (exportRoutine && g)
+        exportRoutine(f, *g);
 }
 
 } // namespace output

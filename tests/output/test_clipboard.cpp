@@ -159,7 +159,9 @@ TEST_F(Clipboard, MenuItemsInOrder)
               (QStringList{QStringLiteral("Copier le sch\u00e9ma avec le fond=cop001"),
                            QStringLiteral("Copier le sch\u00e9ma sans le fond=cop003"),
                            QStringLiteral("--"), QStringLiteral("Copier le graphe=Cop002"),
-                           QStringLiteral("Copier la l\u00e9gende=copileg")}));
+                           QStringLiteral("Copier la l\u00e9gende=copileg"), QStringLiteral("--"),
+                           QStringLiteral("Exporter les courbes (CSV)...=exportcsv"),
+                           QStringLiteral("Exporter le graphe (PNG, SVG)...=exportgraphe")}));
 }
 
 TEST_F(Clipboard, ConfirmationShownWhetherAnItemWasChosenOrNot)

@@ -441,7 +441,10 @@ void Graph::Timer1_Timer()
 {
     TRACER();
     if (typegraphe == 2 && compteanim < 25) {
-        Timer2.start();
+        // Switched on, not restarted: restarting it every 25 ms would keep the
+        // 50 ms animation from ever showing its next frame.
+        if (!Timer2.isActive())
+            Timer2.start();
         return;
     }
     if (typegraphe == 1) {

@@ -1,0 +1,81 @@
+// Faults that the random use and the fuzzers found, each kept as a test of
+// its own: the main window built offscreen, its timers left running in real
+// time where the fault needs them.
+#include "common/msgbox.h"
+#include "common/numfmt.h"
+#include "graph/frein.h"
+#include "graph/graph.h"
+#include "mainwindow/feuillep.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace
+{
+
+QApplication &testApp()
+{
+    static int argc = 1;
+    static char arg0[] = "test";
+    static char *argv[] = {arg0, nullptr};
+    static QApplication *app = new QApplication(argc, argv);
+    return *app;
+}
+
+class Found : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testApp();
+        qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
+        graph::Graph::nonBlockingTrace = true;
+        msgbox::handler = [](const msgbox::Call &) { return msgbox::Answer::Ok; };
+        w = std::make_unique<FeuilleP>();
+        w->show();
+    }
+    void TearDown() override
+    {
+        w.reset();
+        msgbox::handler = nullptr;
+    }
+    // Runs the event loop until done() or the time limit (ms).
+    template <typename F> bool runUntil(F done, int limit)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < limit)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    }
+    QTemporaryDir dir;
+    std::unique_ptr<FeuilleP> w;
+};
+
+} // namespace
+
+// A concentration trace run by its timers: the trace timer (25 ms) must not
+// hold back the animation timer (50 ms) it switches on at each tick, or the
+// cuvette never moves and the trace never leaves its first point.
+TEST_F(Found, ConcentrationTraceMovesOnInRealTime)
+{
+    graph::Graph &g = *w->graph;
+    w->c.Option1[1]->setChecked(true);
+    g.Command5_Click();
+    ASSERT_TRUE(g.tracing());
+    // 25 frames of 50 ms for the first point; the limit only bounds a hang.
+    const bool moved = runUntil([&] { return w->c.Text1->text() != QStringLiteral("0"); }, 20000);
+    EXPECT_TRUE(moved) << "compteanim " << g.compteanim;
+    g.arreter();
+    EXPECT_FALSE(g.tracing());
+}

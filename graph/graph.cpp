@@ -440,7 +440,9 @@ void Graph::closeFrein()
 void Graph::Timer1_Timer()
 {
     TRACER();
-    if (typegraphe == 2 && compteanim < 25) {
+    // Once the tracing window is closed the animation no longer counts its
+    // frames: waiting for it would keep the trace ticking for ever.
+    if (typegraphe == 2 && compteanim < 25 && tracing()) {
         // Switched on, not restarted: restarting it every 25 ms would keep the
         // 50 ms animation from ever showing its next frame.
         if (!Timer2.isActive())

@@ -1,4 +1,5 @@
 #include "output/export.h"
+#include "output/report.h"
 
 #include "common/feuille.h"
 #include "common/msgbox.h"
@@ -42,20 +43,6 @@ QString csvField(const QString &text)
     QString quoted = text;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString thicknessText(int cuve)
-{
-    switch (cuve) {
-    case 1:
-        return QStringLiteral("0,5");
-    case 2:
-        return QStringLiteral("1");
-    case 3:
-        return QStringLiteral("1,5");
-    default:
-        return QString();
-    }
 }
 
 // The folder proposed by the next dialog: the last one used, else the
@@ -157,7 +144,7 @@ QString curveHeading(int slot, const graph::CurveSettings &s, const QStringList 
         t += QStringLiteral(", λ = %1 nm").arg(s.lambda);
     if (spectro::isIndicator(spectro::numsolForIndex(s.sol)))
         t += QStringLiteral(", pH = ") + s.ph.trimmed();
-    const QString l = thicknessText(s.cuve);
+    const QString l = output::thicknessText(s.cuve);
     if (!l.isEmpty())
         t += QStringLiteral(", l = ") + l + QStringLiteral(" cm");
     return t;

@@ -1,6 +1,7 @@
 #include "graph/curvestore.h"
 
 #include "output/printing.h"
+#include "output/report.h"
 
 #include "common/feuille.h"
 #include "common/picturebox.h"
@@ -69,20 +70,6 @@ double printAt(QPainter &p, double x, double y, const QString &text)
     const QFontMetricsF fm(p.font());
     p.drawText(QPointF(x, y + fm.ascent()), text);
     return x + fm.horizontalAdvance(text);
-}
-
-QString thicknessText(int cuve)
-{
-    switch (cuve) {
-    case 1:
-        return QStringLiteral("0,5");
-    case 2:
-        return QStringLiteral("1");
-    case 3:
-        return QStringLiteral("1,5");
-    default:
-        return QString();
-    }
 }
 
 enum class IconKind { Printer, Cancel, Ok };
@@ -245,7 +232,7 @@ double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &stor
         printAt(p, x2, y, QStringLiteral("pH de la solution : ") + s.ph);
         y += lineHeight(p);
         printAt(p, x2, y,
-                QStringLiteral("\u00c9paisseur de la cuve : ") + thicknessText(s.cuve) +
+                QStringLiteral("\u00c9paisseur de la cuve : ") + output::thicknessText(s.cuve) +
                     QStringLiteral(" cm"));
         y += lineHeight(p);
         y += lineHeight(p);

@@ -23,20 +23,6 @@ bool isIndicator(int listIndex)
     return listIndex == 0 || listIndex == 9 || listIndex == 12;
 }
 
-QString thicknessText(int cuve)
-{
-    switch (cuve) {
-    case 1:
-        return QStringLiteral("0,5");
-    case 2:
-        return QStringLiteral("1");
-    case 3:
-        return QStringLiteral("1,5");
-    default:
-        return QString();
-    }
-}
-
 QFont reportFont()
 {
     QFont f(QStringLiteral("Arial"));
@@ -134,10 +120,24 @@ void rapport(QTextEdit *rappo, const graph::CurveStore &store, const QStringList
             w.newLine();
         }
 
-        w.text(QStringLiteral("\u00c9paisseur de la cuve : ") + thicknessText(s.cuve) +
+        w.text(QStringLiteral("\u00c9paisseur de la cuve : ") + output::thicknessText(s.cuve) +
                QStringLiteral(" cm"));
         w.newLine();
         w.newLine();
+    }
+}
+
+QString thicknessText(int cuve)
+{
+    switch (cuve) {
+    case 1:
+        return QStringLiteral("0,5");
+    case 2:
+        return QStringLiteral("1");
+    case 3:
+        return QStringLiteral("1,5");
+    default:
+        return QString();
     }
 }
 

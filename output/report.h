@@ -7,11 +7,15 @@
 
 class QTextEdit;
 
-namespace output {
+namespace output
+{
 
 // Rewrites the whole report (`rapport`). names: the solution list texts;
 // wavelengthGraph: whether the wavelength graph is selected now.
 void rapport(QTextEdit *rappo, const graph::CurveStore &store, const QStringList &names,
              bool wavelengthGraph);
+
+// Cuvette thickness in cm for a thickness code: "0,5", "1", "1,5", or empty.
+QString thicknessText(int cuve);
 
 } // namespace output

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <random>
 
@@ -178,8 +179,10 @@ Arbre produit(Generateur &g, int profondeur)
     Arbre a = facteur(g, profondeur);
     for (int k = g.entier(0, 2); k > 0; --k) {
         const Arbre b = facteur(g, profondeur);
-        const long long v = a.valeur * b.valeur;
-        a = {a.texte + QLatin1Char('*') + b.texte, v, pire(a.pire, b.pire, v)};
+        // A product beyond 64 bits is only marked too large: it is skipped.
+        long long v = 0;
+        const bool trop = __builtin_mul_overflow(a.valeur, b.valeur, &v);
+        a = {a.texte + QLatin1Char('*') + b.texte, v, trop ? LLONG_MAX : pire(a.pire, b.pire, v)};
     }
     return a;
 }
@@ -190,8 +193,11 @@ Arbre somme(Generateur &g, int profondeur)
     for (int k = g.entier(0, 3); k > 0; --k) {
         const Arbre b = produit(g, profondeur);
         const bool plus = g.piece(50);
-        const long long v = plus ? a.valeur + b.valeur : a.valeur - b.valeur;
-        a = {a.texte + QLatin1Char(plus ? '+' : '-') + b.texte, v, pire(a.pire, b.pire, v)};
+        long long v = 0;
+        const bool trop = plus ? __builtin_add_overflow(a.valeur, b.valeur, &v)
+                               : __builtin_sub_overflow(a.valeur, b.valeur, &v);
+        a = {a.texte + QLatin1Char(plus ? '+' : '-') + b.texte, v,
+             trop ? LLONG_MAX : pire(a.pire, b.pire, v)};
     }
     return a;
 }

@@ -103,6 +103,9 @@ FeuilleP::FeuilleP(QWidget *parent) : QWidget(parent)
     c.UpDown1->setValue(2);
     c.Option1[0]->setChecked(true);
     graph->Command3_Click();
+    QString request;
+    recordfile::readFileRecord(handOffPath(), 31, &request);
+    m_handOffAtStart = !request.trimmed().isEmpty();
 }
 
 FeuilleP::~FeuilleP() = default;
@@ -782,9 +785,9 @@ void FeuilleP::Form_Activate()
 
 void FeuilleP::afterShow()
 {
-    QString name;
-    recordfile::readFileRecord(handOffPath(), 31, &name);
-    if (!name.trimmed().isEmpty()) {
+    // The request was read before the window showed itself: an activation may
+    // already have served and emptied it, and then nothing is traced either.
+    if (m_handOffAtStart) {
         Form_Activate();
         return;
     }

@@ -102,4 +102,5 @@ private:
     void Picture1_Paint();
     int b[6] = {0, 0, 0, 0, 0, 0};
     bool m_sizing = false;
+    bool m_handOffAtStart = false;
 };

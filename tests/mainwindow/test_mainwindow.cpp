@@ -54,6 +54,16 @@ TEST_F(MainWindowTest, FirstTraceStartsUnlessAnExerciseIsWaiting)
     auto other = std::make_unique<FeuilleP>();
     QString opened;
     other->openExerciseFile = [&](const QString &p) { opened = p; };
+    // The window's activation may serve the request before the start-up ends.
+    other->Form_Activate();
+    EXPECT_TRUE(opened.endsWith(QStringLiteral("/exo1.E35")));
+    opened.clear();
+    other->afterShow();
+    EXPECT_TRUE(opened.isEmpty());
+    recordfile::writeFileRecord(dir.filePath(QStringLiteral("TEMPKZ.TMP")), 31,
+                                QStringLiteral("exo1.E35"));
+    other = std::make_unique<FeuilleP>();
+    other->openExerciseFile = [&](const QString &p) { opened = p; };
     other->afterShow();
     EXPECT_FALSE(other->graph->tracing());
     EXPECT_TRUE(opened.endsWith(QStringLiteral("/exo1.E35")));

@@ -15,44 +15,51 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-inline void PrintTo(const QString &s, std::ostream *os) {
-  *os << '"' << s.toStdString() << '"';
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
 }
 
-namespace {
+namespace
+{
 
-QApplication &testApp() {
-  static int argc = 1;
-  static char arg0[] = "test";
-  static char *argv[] = {arg0, nullptr};
-  static QApplication *app = new QApplication(argc, argv);
-  return *app;
+QApplication &testApp()
+{
+    static int argc = 1;
+    static char arg0[] = "test";
+    static char *argv[] = {arg0, nullptr};
+    static QApplication *app = new QApplication(argc, argv);
+    return *app;
 }
 
-class Found : public ::testing::Test {
+class Found : public ::testing::Test
+{
 protected:
-  void SetUp() override {
-    testApp();
-    qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
-    graph::Graph::nonBlockingTrace = true;
-    msgbox::handler = [](const msgbox::Call &) { return msgbox::Answer::Ok; };
-    w = std::make_unique<FeuilleP>();
-    w->show();
-  }
-  void TearDown() override {
-    w.reset();
-    msgbox::handler = nullptr;
-  }
-  // Runs the event loop until done() or the time limit (ms).
-  template <typename F> bool runUntil(F done, int limit) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < limit)
-      QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-  }
-  QTemporaryDir dir;
-  std::unique_ptr<FeuilleP> w;
+    void SetUp() override
+    {
+        testApp();
+        qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
+        graph::Graph::nonBlockingTrace = true;
+        msgbox::handler = [](const msgbox::Call &) { return msgbox::Answer::Ok; };
+        w = std::make_unique<FeuilleP>();
+        w->show();
+    }
+    void TearDown() override
+    {
+        w.reset();
+        msgbox::handler = nullptr;
+    }
+    // Runs the event loop until done() or the time limit (ms).
+    template <typename F> bool runUntil(F done, int limit)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < limit)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    }
+    QTemporaryDir dir;
+    std::unique_ptr<FeuilleP> w;
 };
 
 } // namespace
@@ -61,36 +68,37 @@ protected:
 // animation: the next tick must end the trace. It used to wait for an
 // animation that no longer runs, so the trace timer ticked for ever, drawing
 // a cross at each tick, and the concentration text was never given back.
-TEST_F(Found, ClosingTheTracingWindowDuringTheAnimationEndsTheTrace) {
-  graph::Graph &g = *w->graph;
-  w->c.Option1[1]->setChecked(true);
-  w->c.Text1->setText(QStringLiteral("0,002"));
-  g.Timer1.blockSignals(true);
-  g.Timer2.blockSignals(true);
-  g.Command5_Click();
-  g.Timer1_Timer(); // first point plotted, its animation starts
-  ASSERT_TRUE(g.Timer2.isActive());
-  ASSERT_LT(g.compteanim, 25);
-  g.frein()->close();
-  ASSERT_FALSE(g.tracing());
-  g.Timer1_Timer();
-  EXPECT_FALSE(g.Timer1.isActive());
-  EXPECT_TRUE(w->isEnabled());
-  EXPECT_EQ(w->c.Text1->text(), QStringLiteral("0,002"));
+TEST_F(Found, ClosingTheTracingWindowDuringTheAnimationEndsTheTrace)
+{
+    graph::Graph &g = *w->graph;
+    w->c.Option1[1]->setChecked(true);
+    w->c.Text1->setText(QStringLiteral("0,002"));
+    g.Timer1.blockSignals(true);
+    g.Timer2.blockSignals(true);
+    g.Command5_Click();
+    g.Timer1_Timer(); // first point plotted, its animation starts
+    ASSERT_TRUE(g.Timer2.isActive());
+    ASSERT_LT(g.compteanim, 25);
+    g.frein()->close();
+    ASSERT_FALSE(g.tracing());
+    g.Timer1_Timer();
+    EXPECT_FALSE(g.Timer1.isActive());
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_EQ(w->c.Text1->text(), QStringLiteral("0,002"));
 }
 
 // A concentration trace run by its timers: the trace timer (25 ms) must not
 // hold back the animation timer (50 ms) it switches on at each tick, or the
 // cuvette never moves and the trace never leaves its first point.
-TEST_F(Found, ConcentrationTraceMovesOnInRealTime) {
-  graph::Graph &g = *w->graph;
-  w->c.Option1[1]->setChecked(true);
-  g.Command5_Click();
-  ASSERT_TRUE(g.tracing());
-  // 25 frames of 50 ms for the first point; the limit only bounds a hang.
-  const bool moved = runUntil(
-      [&] { return w->c.Text1->text() != QStringLiteral("0"); }, 20000);
-  EXPECT_TRUE(moved) << "compteanim " << g.compteanim;
-  g.arreter();
-  EXPECT_FALSE(g.tracing());
+TEST_F(Found, ConcentrationTraceMovesOnInRealTime)
+{
+    graph::Graph &g = *w->graph;
+    w->c.Option1[1]->setChecked(true);
+    g.Command5_Click();
+    ASSERT_TRUE(g.tracing());
+    // 25 frames of 50 ms for the first point; the limit only bounds a hang.
+    const bool moved = runUntil([&] { return w->c.Text1->text() != QStringLiteral("0"); }, 20000);
+    EXPECT_TRUE(moved) << "compteanim " << g.compteanim;
+    g.arreter();
+    EXPECT_FALSE(g.tracing());
 }

@@ -349,7 +349,8 @@ TEST_F(ExoTest, HandOffOpensTheNamedExercise)
     writeExo(dir.path(), QStringLiteral("depart.E35"), Exo());
     recordfile::writeFileRecord(w->handOffPath(), 31, QStringLiteral("depart.E35"));
     w->openExerciseFile = [&menu](const QString &p) { menu.openExerciseFile(p); };
-    w->afterShow();
+    // A request written while the program runs is served at the next activation.
+    w->Form_Activate();
     EXPECT_EQ(w->c.supertext->toPlainText(), QStringLiteral("Énoncé depart.E35"));
     EXPECT_EQ(w->c.fich->text(), programFolder() + QStringLiteral("depart.E35"));
     EXPECT_EQ(w->cheminexo, programFolder());

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build needs, only those that are missing.
 set -e
-PKGS="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-translations-l10n
+PKGS="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
 libgl-dev fonts-liberation libgtest-dev libgmock-dev googletest libbenchmark-dev xauth xvfb"
 MISSING=""
 for p in $PKGS; do

@@ -762,11 +762,6 @@ void FeuilleP::changeEvent(QEvent *event)
         Form_Activate();
 }
 
-bool FeuilleP::event(QEvent *event)
-{
-    return QWidget::event(event);
-}
-
 void FeuilleP::Form_Activate()
 {
     graph->choixutil = true;

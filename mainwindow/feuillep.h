@@ -5,14 +5,12 @@
 #include "graph/graph.h"
 #include "model/catalogue.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 class QLabel;
 class QPushButton;
-class QMenu;
 
 class FeuilleP : public QWidget, public Feuille
 {
@@ -91,7 +89,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:

@@ -4,6 +4,7 @@
 #include "common/surface.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,6 +28,7 @@ Frein::Frein(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedS
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
         l->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #808080; }"));
+        l->setFocusPolicy(Qt::TabFocus);
     }
     if (parent) {
         const QPoint tl = parent->geometry().topLeft();
@@ -44,6 +46,32 @@ void Frein::paintEvent(QPaintEvent *)
                         numfmt::cint(255 - f * 75)));
         p.drawLine(0, d, 800, d);
     }
+}
+
+void Frein::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        emit arreter();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit terminer();
+        return;
+    case Qt::Key_Space:
+        if (focusWidget() == Command1) {
+            emit arreter();
+            return;
+        }
+        if (focusWidget() == command2) {
+            emit terminer();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Frein::setState(int label, int state)

@@ -27,6 +27,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    // Escape stops, Enter completes; Space presses the label that has the focus.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void setState(int label, int state);

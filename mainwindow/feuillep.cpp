@@ -6,6 +6,7 @@
 #include "common/picturebox.h"
 #include "common/updown.h"
 #include "config/recordfile.h"
+#include "mainwindow/keyboard.h"
 #include "model/absorbance.h"
 #include "schematic/colour.h"
 #include "schematic/panels.h"
@@ -106,6 +107,7 @@ FeuilleP::FeuilleP(QWidget *parent) : QWidget(parent)
     QString request;
     recordfile::readFileRecord(handOffPath(), 31, &request);
     m_handOffAtStart = !request.trimmed().isEmpty();
+    keyboard::install(*this);
 }
 
 FeuilleP::~FeuilleP() = default;
@@ -325,7 +327,7 @@ void FeuilleP::buildControls()
     });
     connect(Command4, &QPushButton::clicked, this, [this] {
         if (copyMenu)
-            copyMenu(QCursor::pos());
+            copyMenu(keyboard::popupPosition(Command4));
         c.info->setText(msgcopie);
     });
     connect(btexo, &QPushButton::clicked, this, [this, btexo] {

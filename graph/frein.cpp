@@ -1,5 +1,6 @@
 #include "graph/frein.h"
 
+#include "common/accessible.h"
 #include "common/numfmt.h"
 #include "common/surface.h"
 
@@ -29,6 +30,18 @@ Frein::Frein(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedS
         l->installEventFilter(this);
         l->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #808080; }"));
         l->setFocusPolicy(Qt::TabFocus);
+    }
+    // Screen readers see the two labels as the buttons they are.
+    const std::pair<QLabel *, QString> roles[] = {
+        {Command1, QStringLiteral("Arrêter le tracé là où il en est (touche Échap)")},
+        {command2, QStringLiteral("Terminer la courbe par le calcul (touche Entrée)")}};
+    for (const auto &[l, help] : roles) {
+        accessible::Description d;
+        d.role = QAccessible::Button;
+        d.name = [l = l] { return l->text(); };
+        d.description = [help = help] { return help; };
+        d.press = [this, l = l] { l == Command1 ? emit arreter() : emit terminer(); };
+        accessible::describe(l, d);
     }
     if (parent) {
         const QPoint tl = parent->geometry().topLeft();

@@ -6,6 +6,7 @@
 #include "common/picturebox.h"
 #include "common/updown.h"
 #include "config/recordfile.h"
+#include "mainwindow/accessibility.h"
 #include "mainwindow/keyboard.h"
 #include "model/absorbance.h"
 #include "schematic/colour.h"
@@ -108,6 +109,7 @@ FeuilleP::FeuilleP(QWidget *parent) : QWidget(parent)
     recordfile::readFileRecord(handOffPath(), 31, &request);
     m_handOffAtStart = !request.trimmed().isEmpty();
     keyboard::install(*this);
+    accessibility::install(*this);
 }
 
 FeuilleP::~FeuilleP() = default;

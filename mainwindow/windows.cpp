@@ -7,6 +7,7 @@
 #include "output/clipboard.h"
 #include "output/printing.h"
 #ifdef SPECTRO_HAVE_CALCULATOR
+#include "calculator/keynames.h"
 #include "calculator/machine.h"
 #endif
 #ifdef SPECTRO_HAVE_EXERCISES
@@ -34,6 +35,7 @@ void connectWindows(FeuilleP &w)
 #ifdef SPECTRO_HAVE_CALCULATOR
     w.calculator = [&w] {
         Machine m(&w);
+        nommerTouches(&m);
         m.exec();
     };
 #endif

@@ -1,0 +1,232 @@
+#!/usr/bin/python3
+"""Reads the running program's accessible tree through the AT-SPI bus, as a
+screen reader does. Starts its own X server (Xvfb), session bus and
+accessibility bus, so it runs on a machine without a display.
+
+Usage: atspi_tree.py PROGRAM
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+NEEDED = ["Xvfb", "dbus-daemon", "/usr/libexec/at-spi-bus-launcher"]
+
+
+def fail(msg):
+    print("ÉCHEC : " + msg, file=sys.stderr)
+    sys.exit(1)
+
+
+def start_xvfb():
+    r, w = os.pipe()
+    proc = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp"], pass_fds=[w],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(w)
+    data = b""
+    with os.fdopen(r, "rb") as f:
+        while not data.endswith(b"\n"):
+            chunk = f.read(1)
+            if not chunk:
+                break
+            data += chunk
+    if not data.strip():
+        fail("Xvfb n'a pas démarré")
+    return proc, ":" + data.decode().strip()
+
+
+def start_session_bus():
+    proc = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    address = proc.stdout.readline().decode().strip()
+    if not address:
+        fail("le bus de session D-Bus n'a pas démarré")
+    return proc, address
+
+
+def pump():
+    from gi.repository import GLib
+    ctx = GLib.MainContext.default()
+    while ctx.iteration(False):
+        pass
+
+
+def wait_for(predicate, what, timeout=20.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        pump()
+        try:
+            value = predicate()
+        except Exception:  # the tree changes while it is read
+            value = None
+        if value:
+            return value
+        time.sleep(0.1)
+    fail("délai dépassé : " + what)
+
+
+def main():
+    if len(sys.argv) != 2:
+        fail("usage : atspi_tree.py PROGRAMME")
+    program = os.path.abspath(sys.argv[1])
+    for tool in NEEDED:
+        if not shutil.which(tool) and not os.path.exists(tool):
+            fail(tool + " manque (scripts/setup.sh installe xvfb, dbus-daemon, at-spi2-core)")
+
+    procs = []
+    try:
+        xvfb, display = start_xvfb()
+        procs.append(xvfb)
+        bus, address = start_session_bus()
+        procs.append(bus)
+        os.environ["DISPLAY"] = display
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+        os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+        launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        procs.append(launcher)
+        time.sleep(0.5)
+        import pyatspi  # reads the buses from the environment set above
+
+        data = tempfile.mkdtemp(prefix="spectro-atspi-")
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   SPECTRO_DATA_DIR=data, QT_ACCESSIBILITY="1")
+        env.pop("QT_SCALE_FACTOR", None)
+        app_proc = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+        procs.append(app_proc)
+        check(pyatspi, app_proc)
+        shutil.rmtree(data, ignore_errors=True)
+    finally:
+        for p in reversed(procs):
+            p.terminate()
+            try:
+                p.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+    print("Arbre accessible : conforme")
+
+
+def find_app(pyatspi, pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        a = desktop.getChildAtIndex(i)
+        if a is not None and a.get_process_id() == pid:
+            return a
+    return None
+
+
+def descendants(node):
+    out = []
+    stack = [node]
+    while stack:
+        n = stack.pop()
+        out.append(n)
+        for i in range(n.childCount - 1, -1, -1):
+            c = n.getChildAtIndex(i)
+            if c is not None:
+                stack.append(c)
+    return out
+
+
+def by_name(nodes, role, name):
+    for n in nodes:
+        if n.getRoleName() == role and n.name == name:
+            return n
+    return None
+
+
+def check(pyatspi, app_proc):
+    app = wait_for(lambda: find_app(pyatspi, app_proc.pid), "le programme sur le bus")
+    frames = wait_for(lambda: [c for c in (app.getChildAtIndex(i) for i in range(app.childCount))
+                               if c is not None and c.getRoleName() == "frame"],
+                      "la fenêtre principale")
+    main = frames[0]
+    # The first trace runs at start-up: its window's "Terminer" is a button.
+    terminer = wait_for(lambda: by_name(descendants(app), "push button", "Terminer"),
+                        "le bouton Terminer de la fenêtre de tracé")
+    action = terminer.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    if "Press" not in names and "press" not in names:
+        fail("« Terminer » n'a pas d'action Appuyer : %r" % names)
+    action.doAction(names.index("Press") if "Press" in names else names.index("press"))
+    wait_for(lambda: not terminer.getState().contains(pyatspi.STATE_SHOWING),
+             "la fermeture de la fenêtre de tracé")
+
+    nodes = descendants(main)
+    # The controls of the help line's table, with the role a reader announces.
+    expected = [
+        ("frame", "Spectrophotométrie"),
+        ("push button", "Ouvrir"), ("push button", "Enregistrer"), ("push button", "Copier"),
+        ("push button", "Imprimer"), ("push button", "Calculatrice"), ("push button", "Aide"),
+        ("push button", "Fermer"), ("push button", "Tracer"),
+        ("push button", "Supprimer la dernière courbe"), ("push button", "Effacer le graphe"),
+        ("panel", "Solution"), ("panel", "Spectrophotomètre"), ("panel", "Graphe"),
+        ("text", "Courbes tracées"), ("push button", "Exercices"),
+        ("image", "Schéma du spectrophotomètre"), ("chart", "Graphe"),
+        ("page tab list", "Réglages"),
+        ("page tab", "Solution"), ("page tab", "Spectrophotomètre"), ("page tab", "Graphe"),
+        ("scroll bar", "Longueur d'onde en nanomètres"),
+        ("spin button", "Épaisseur de la cuve"),
+        ("spin button", "Limite du graphe de concentration"),
+    ]
+    for role, name in expected:
+        node = by_name(nodes, role, name)
+        if node is None:
+            found = sorted({(n.getRoleName(), n.name) for n in nodes if n.name == name})
+            fail("pas de %s « %s » (trouvé : %r)" % (role, name, found))
+    for role, name in expected:
+        if role == "push button" and not by_name(nodes, role, name).description:
+            fail("le bouton « %s » n'a pas de description" % name)
+    # Every button and tab of the window has a name.
+    for n in nodes:
+        if n.getRoleName() in ("push button", "page tab", "radio button", "check box") \
+                and not n.name.strip():
+            parent = n.parent.name if n.parent is not None else ""
+            if parent not in ("Épaisseur de la cuve", "Limite du graphe de concentration"):
+                fail("un contrôle %s sans nom dans « %s »" % (n.getRoleName(), parent))
+
+    tablist = by_name(nodes, "page tab list", "Réglages")
+    tabs = [tablist.getChildAtIndex(i) for i in range(3)]
+    if [t.name for t in tabs] != ["Solution", "Spectrophotomètre", "Graphe"]:
+        fail("onglets : %r" % [t.name for t in tabs])
+    selected = [t.getState().contains(pyatspi.STATE_SELECTED) for t in tabs]
+    if selected != [False, True, False]:
+        fail("après un tracé, l'onglet Spectrophotomètre doit être choisi : %r" % selected)
+
+    chart = by_name(nodes, "chart", "Graphe")
+    if "1 courbe" not in chart.description or "longueur d'onde" not in chart.description:
+        fail("description du graphe : %r" % chart.description)
+
+    # The schematic's description follows the wavelength.
+    schema = by_name(nodes, "image", "Schéma du spectrophotomètre")
+    before = schema.description
+    if not before.startswith("Absorbance : A = ") or " nm ; cuve de 1 cm" not in before:
+        fail("description du schéma au départ : %r" % before)
+    # The change is announced: a reader hears it without moving to the schematic.
+    heard = []
+
+    def listener(event):
+        if event.source is not None and event.source.name == schema.name:
+            heard.append(event.source.description)
+
+    pyatspi.Registry.registerEventListener(listener,
+                                           "object:property-change:accessible-description")
+    scroll = by_name(nodes, "scroll bar", "Longueur d'onde en nanomètres")
+    target = 620 if "620 nm" not in before else 450
+    scroll.queryValue().currentValue = float(target)
+    after = wait_for(lambda: schema.description
+                     if "%d nm" % target in schema.description else None,
+                     "la nouvelle description du schéma")
+    if after == before or not after.startswith("Absorbance : "):
+        fail("description du schéma après le changement : %r" % after)
+    wait_for(lambda: any("%d nm" % target in h for h in heard),
+             "l'annonce du changement de lecture")
+    print("schéma :", before, "->", after)
+
+
+if __name__ == "__main__":
+    main()

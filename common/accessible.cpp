@@ -243,13 +243,12 @@ QAccessibleInterface *factory(const QString &, QObject *object)
     return new Described(w, h);
 }
 
+// Installed again at each use: it then comes first, before the widgets' own
+// factory, even in an application built anew after a change of zoom.
 void installFactory()
 {
-    static bool done = false;
-    if (!done) {
-        QAccessible::installFactory(factory);
-        done = true;
-    }
+    QAccessible::removeFactory(factory);
+    QAccessible::installFactory(factory);
 }
 
 void Holder::announce()

@@ -88,11 +88,19 @@ void Surface::line(double x1, double y1, double x2, double y2, const QColor &c)
         p.setPen(QPen(c, m_dpr > 1 ? 1 : 0));
         const QPoint a(px(x1), px(y1));
         const QPoint b(px(x2), px(y2));
-        if (a == b)
-            p.drawPoint(a);
-        else
-            p.drawLine(a, b);
-        p.drawPoint(b);
+        if (m_dpr > 1) {
+            // Centred on the pixels' middles, the one-pixel pen covers exactly
+            // their device pixels instead of straddling two logical pixels.
+            const QPointF o(0.5, 0.5);
+            p.drawLine(QPointF(a) + o, QPointF(b) + o);
+            p.drawPoint(QPointF(b) + o);
+        } else {
+            if (a == b)
+                p.drawPoint(a);
+            else
+                p.drawLine(a, b);
+            p.drawPoint(b);
+        }
     } else {
         p.setPen(QPen(c, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
@@ -114,10 +122,18 @@ void Surface::box(double x1, double y1, double x2, double y2, const QColor &c)
     const int b = px(std::max(y1, y2));
     QPainter &p = painter();
     p.setPen(QPen(c, m_dpr > 1 ? 1 : 0));
-    p.drawLine(l, t, r, t);
-    p.drawLine(l, b, r, b);
-    p.drawLine(l, t, l, b);
-    p.drawLine(r, t, r, b);
+    if (m_dpr > 1) {
+        const QRectF f(l + 0.5, t + 0.5, r - l, b - t);
+        p.drawLine(f.topLeft(), f.topRight());
+        p.drawLine(f.bottomLeft(), f.bottomRight());
+        p.drawLine(f.topLeft(), f.bottomLeft());
+        p.drawLine(f.topRight(), f.bottomRight());
+    } else {
+        p.drawLine(l, t, r, t);
+        p.drawLine(l, b, r, b);
+        p.drawLine(l, t, l, b);
+        p.drawLine(r, t, r, b);
+    }
     m_lastX = x2;
     m_lastY = y2;
 }

@@ -8,6 +8,7 @@
 #include "config/recordfile.h"
 #include "mainwindow/accessibility.h"
 #include "mainwindow/keyboard.h"
+#include "mainwindow/zoomui.h"
 #include "model/absorbance.h"
 #include "schematic/colour.h"
 #include "schematic/panels.h"
@@ -95,6 +96,7 @@ FeuilleP::FeuilleP(QWidget *parent) : QWidget(parent)
     c.info->setText(kIntroHelp);
     msgcopie = QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis toute "
                               "application Windows (coller)");
+    background.setDevicePixelRatio(devicePixelRatioF());
     background.resize(800, 601);
     schematic::formPaint(background, c.supertext->geometry(), c.fich->geometry().top());
     graph->store.dercourbe = -1;
@@ -110,6 +112,7 @@ FeuilleP::FeuilleP(QWidget *parent) : QWidget(parent)
     m_handOffAtStart = !request.trimmed().isEmpty();
     keyboard::install(*this);
     accessibility::install(*this);
+    zoomui::install(*this);
 }
 
 FeuilleP::~FeuilleP() = default;

@@ -1,5 +1,7 @@
 #include "mainwindow/helpwindow.h"
 
+#include "common/zoomchooser.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -135,6 +137,7 @@ void HelpWindow::buildUi()
     m_homeButton = button(QStringLiteral("&Accueil"), QStyle::SP_DirHomeIcon,
                           QStringLiteral("Revenir au sommaire de l'aide"));
     top->addStretch(1);
+    top->addWidget(zoom::chooser(this));
     auto *close = new QPushButton(QStringLiteral("&Fermer"), this);
     close->setAutoDefault(false);
     top->addWidget(close);

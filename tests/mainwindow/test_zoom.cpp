@@ -3,11 +3,16 @@
 // lines (this program runs with Qt's scale factor at 2).
 #include "fixture.h"
 
+#include "calculator/keynames.h"
+#include "calculator/machine.h"
 #include "common/picturebox.h"
 #include "common/surface.h"
 #include "common/updown.h"
 #include "common/zoom.h"
+#include "exercises/fichexo.h"
 #include "mainwindow/reprise.h"
+#include "mainwindow/windows.h"
+#include "output/printing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -76,8 +81,21 @@ protected:
     void SetUp() override
     {
         // Read once, when the application is made: before anything else here.
-        qputenv("QT_SCALE_FACTOR", "2");
+        // Another factor may be given to take the screenshots at 150 %.
+        if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            qputenv("QT_SCALE_FACTOR", "2");
         MainWindowTest::SetUp();
+    }
+    bool atTwoHundred() const { return w->devicePixelRatioF() == 2.0; }
+    // Saves a window's image when SPECTRO_SCREENSHOTS names a folder.
+    static void shot(QWidget *window, const char *name)
+    {
+        const QString folder = qEnvironmentVariable("SPECTRO_SCREENSHOTS");
+        if (folder.isEmpty())
+            return;
+        const int percent = qRound(window->devicePixelRatioF() * 100);
+        window->grab().save(
+            QStringLiteral("%1/%2-%3.png").arg(folder).arg(QLatin1String(name)).arg(percent));
     }
 };
 
@@ -101,6 +119,8 @@ void expectSharpColumn(const QImage &img, int x, int y, const QColor &c)
 
 TEST_F(ZoomWindowTest, AtTwoHundredPercentTheGraphsOnePixelLinesAreSharpTwoPixelLines)
 {
+    if (!atTwoHundred())
+        GTEST_SKIP();
     const Surface &g = w->c.graphik->surface();
     ASSERT_EQ(g.devicePixelRatio(), 2.0);
     const QImage img = g.image();
@@ -115,6 +135,8 @@ TEST_F(ZoomWindowTest, AtTwoHundredPercentTheGraphsOnePixelLinesAreSharpTwoPixel
 
 TEST_F(ZoomWindowTest, AtTwoHundredPercentTheSchematicAndTheTabStripAreSharp)
 {
+    if (!atTwoHundred())
+        GTEST_SKIP();
     // The light path's frame (52, 62)-(170, 66) in RGB(100,100,100).
     const QImage schema = w->c.schema->surface().image();
     ASSERT_EQ(schema.size(), QSize(2 * 417, 2 * 129));
@@ -129,14 +151,41 @@ TEST_F(ZoomWindowTest, AtTwoHundredPercentTheSchematicAndTheTabStripAreSharp)
     EXPECT_NE(QColor(strip.pixel(2 * right - 1, 2 * 100)), qbColor(8));
 }
 
-TEST_F(ZoomWindowTest, TheWholeWindowIsDrawnAtTwiceItsSizeWithItsBackgroundSharp)
+TEST_F(ZoomWindowTest, EveryWindowIsDrawnAtTheScreensDensity)
 {
+    const qreal ratio = w->devicePixelRatioF();
+    EXPECT_GT(ratio, 1.0);
+    // Ten curves on the main window, as a class would see it.
+    w->c.Check1->setChecked(true);
+    for (int i = 1; i <= 10; ++i) {
+        w->c.Text1->setText(QStringLiteral("0,000 ") + QString::number(i));
+        w->graph->Command5_Click();
+        w->graph->terminer();
+    }
     w->show();
-    const QPixmap shot = w->grab();
-    EXPECT_EQ(shot.devicePixelRatio(), 2.0);
-    EXPECT_EQ(shot.size(), w->size() * 2);
+    QApplication::processEvents();
+    const QPixmap main = w->grab();
+    EXPECT_EQ(main.devicePixelRatio(), ratio);
+    EXPECT_EQ(main.size(), (QSizeF(w->size()) * ratio).toSize());
     // The painted background is drawn at the screen's density too.
-    EXPECT_EQ(w->background.devicePixelRatio(), 2.0);
+    EXPECT_EQ(w->background.devicePixelRatio(), ratio);
+    shot(w.get(), "principale");
+
+    connectWindows(*w);
+    Machine calc(w.get());
+    nommerTouches(&calc);
+    calc.show();
+    EXPECT_EQ(calc.grab().devicePixelRatio(), ratio);
+    shot(&calc, "calculatrice");
+    output::Confimp print(*w, w->graph->store, w.get());
+    print.show();
+    EXPECT_EQ(print.grab().devicePixelRatio(), ratio);
+    shot(&print, "impression");
+    Fichexo exo(*w, w.get());
+    exo.show();
+    QApplication::processEvents();
+    EXPECT_EQ(exo.grab().devicePixelRatio(), ratio);
+    shot(&exo, "exercices");
 }
 
 using RepriseTest = MainWindowTest;

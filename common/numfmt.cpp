@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -158,6 +159,16 @@ QString format(double value, const QString &mask)
 
 double round3(double value)
 {
+    // The mask writes the digits of "%.2e" and reading them back gives the
+    // nearest double, which strtod gives without the texts: the redraw of
+    // ten curves rounds four thousand points. Zero, the extremes and the
+    // non-finite values keep the written path.
+    const double a = std::fabs(value);
+    if (a >= 1e-300 && a <= 1e300) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.2e", value);
+        return std::strtod(buf, nullptr);
+    }
     return readNumber(format(value, QStringLiteral("0.00E+00"))).value_or(0.0);
 }
 

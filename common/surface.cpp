@@ -32,6 +32,16 @@ QPainter &Surface::painter()
     return *m_painter;
 }
 
+void Surface::thinPen(QPainter &p, const QColor &c) const
+{
+    const QPen &now = p.pen();
+    const int width = m_dpr > 1 ? 1 : 0;
+    if (now.color() != c || now.width() != width || now.style() != Qt::SolidLine ||
+        now.capStyle() != Qt::SquareCap || now.joinStyle() != Qt::BevelJoin ||
+        now.brush().style() != Qt::SolidPattern)
+        p.setPen(QPen(c, width));
+}
+
 void Surface::flush() const
 {
     if (m_painter) {
@@ -85,7 +95,7 @@ void Surface::line(double x1, double y1, double x2, double y2, const QColor &c)
 {
     QPainter &p = painter();
     if (m_lineWidth <= 1) {
-        p.setPen(QPen(c, m_dpr > 1 ? 1 : 0));
+        thinPen(p, c);
         const QPoint a(px(x1), px(y1));
         const QPoint b(px(x2), px(y2));
         if (m_dpr > 1) {
@@ -93,14 +103,11 @@ void Surface::line(double x1, double y1, double x2, double y2, const QColor &c)
             // their device pixels instead of straddling two logical pixels.
             const QPointF o(0.5, 0.5);
             p.drawLine(QPointF(a) + o, QPointF(b) + o);
-            p.drawPoint(QPointF(b) + o);
-        } else {
-            if (a == b)
-                p.drawPoint(a);
-            else
-                p.drawLine(a, b);
-            p.drawPoint(b);
+        } else if (a != b) {
+            p.drawLine(a, b);
         }
+        // The end point, which the pen leaves out: its pixel filled directly.
+        p.fillRect(QRect(b, QSize(1, 1)), c);
     } else {
         p.setPen(QPen(c, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawLine(QPointF(x1, y1), QPointF(x2, y2));

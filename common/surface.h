@@ -90,6 +90,9 @@ private:
     // a ten-curve redraw several times slower.
     QPainter &painter();
     void flush() const;
+    // The one-pixel pen, set again only when its colour changes: a curve's
+    // four hundred segments share it.
+    void thinPen(QPainter &p, const QColor &c) const;
     mutable std::unique_ptr<QPainter> m_painter;
     QImage m_image;
     QImage m_picture;

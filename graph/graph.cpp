@@ -233,6 +233,8 @@ QVector<QPair<double, float>> Graph::curvePoints(int slot)
 
 void Graph::retracage(int k)
 {
+    if (retracageRapide(store.dercourbe - k))
+        return;
     const QString t1 = f.c.Text1->text();
     const QString t2 = f.c.Text2->text();
     const int h1 = f.c.HScroll1->value();

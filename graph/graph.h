@@ -82,6 +82,9 @@ private:
     float thicknessNow() const;
     float concNow(bool *ok = nullptr) const;
     void applySettings(const CurveSettings &s);
+    // The redraw of wavelength curves computed without driving the controls
+    // for each curve (graph/redraw.cpp); false when it does not apply.
+    bool retracageRapide(int last);
 
     Feuille &f;
     spectro::SolutionState &st;

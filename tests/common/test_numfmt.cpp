@@ -1,6 +1,8 @@
 #include "common/numfmt.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace numfmt;
 
@@ -59,6 +61,28 @@ TEST(NumFmt, ThreeSignificantDigits)
     EXPECT_FLOAT_EQ(float(round3(0.00247699)), 0.00248f);
     EXPECT_DOUBLE_EQ(round3(3.7155), 3.72);
     EXPECT_DOUBLE_EQ(round3(0), 0);
+}
+
+// The rounding is the text of the mask read back, whatever shortcut it takes.
+TEST(NumFmt, ThreeSignificantDigitsAreTheMasksTextReadBack)
+{
+    std::mt19937_64 gen(17);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-12, 6);
+    int checked = 0;
+    for (int i = 0; i < 200000; ++i) {
+        double v = mantissa(gen) * std::pow(10.0, exponent(gen));
+        if (i % 7 == 0)
+            v = -v;
+        if (i % 11 == 0) // halves of the last digit, where rounding could differ
+            v = (std::floor(v * 1000) + 0.5) / 1000;
+        const double written = readNumber(format(v, QStringLiteral("0.00E+00"))).value_or(0.0);
+        ASSERT_EQ(round3(v), written) << v;
+        ++checked;
+    }
+    for (double v : {0.0, 3.0, 2.995, 0.0125, 1e-300, 5e-324, 1e308, -2.5e-7})
+        EXPECT_EQ(round3(v), readNumber(format(v, QStringLiteral("0.00E+00"))).value_or(0.0)) << v;
+    EXPECT_EQ(checked, 200000);
 }
 
 TEST(NumFmt, GeneralForm)

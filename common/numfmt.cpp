@@ -161,9 +161,11 @@ double round3(double value)
 {
     // The mask writes the digits of "%.2e" and reading them back gives the
     // nearest double, which strtod gives without the texts: the redraw of
-    // ten curves rounds four thousand points. Zero, the extremes and the
+    // ten curves rounds four thousand points. The extremes and the
     // non-finite values keep the written path.
     const double a = std::fabs(value);
+    if (a == 0.0)
+        return 0.0; // "0,00E+00"
     if (a >= 1e-300 && a <= 1e300) {
         char buf[32];
         std::snprintf(buf, sizeof buf, "%.2e", value);

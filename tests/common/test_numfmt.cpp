@@ -80,7 +80,7 @@ TEST(NumFmt, ThreeSignificantDigitsAreTheMasksTextReadBack)
         ASSERT_EQ(round3(v), written) << v;
         ++checked;
     }
-    for (double v : {0.0, 3.0, 2.995, 0.0125, 1e-300, 5e-324, 1e308, -2.5e-7})
+    for (double v : {0.0, -0.0, 3.0, 2.995, 0.0125, 1e-300, 5e-324, 1e308, -2.5e-7})
         EXPECT_EQ(round3(v), readNumber(format(v, QStringLiteral("0.00E+00"))).value_or(0.0)) << v;
     EXPECT_EQ(checked, 200000);
 }

@@ -431,6 +431,10 @@ bool Fichexo::ouvrir()
         exo::lectureImpossible(this);
         return false;
     }
+    if (exo::checkExtraRecords && !exo::checkExtraRecords(path, this)) {
+        hideWaitingPanel();
+        return false;
+    }
     const QString statement = m_chemin + r[0];
     if (!exo::loadRtf(statement, m_f.c.supertext)) {
         hideWaitingPanel();
@@ -457,6 +461,8 @@ bool Fichexo::ouvrir()
     hideWaitingPanel();
     m_f.c.supertext->setReadOnly(false);
     m_f.textemodif = 0;
+    if (exo::applyExtraRecords)
+        exo::applyExtraRecords(path);
     accept();
     return true;
 }

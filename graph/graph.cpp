@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -162,7 +163,18 @@ void Graph::echGraph()
     f.c.graphik->refresh();
     if (store.dercourbe > 0)
         retracage(1);
+    paintOverlay();
     rapport();
+}
+
+void Graph::paintOverlay()
+{
+    if (!overlay)
+        return;
+    QPainter p(&g().image());
+    overlay(p);
+    p.end();
+    f.c.graphik->refresh();
 }
 
 void Graph::rapport()
@@ -272,6 +284,8 @@ void Graph::retracage(int k)
     f.c.UpDown1->setValue(u1);
     f.c.Combo1->setCurrentIndex(cb);
     f.chargespectre();
+    if (k == 0)
+        paintOverlay();
     f.c.graphik->refresh();
 }
 
@@ -321,6 +335,12 @@ void Graph::Option1_Click(int)
     const int kind = f.c.Option1[0]->isChecked() ? 1 : 2;
     if (kind == typegraphe)
         return;
+    if (choixutil && confirmDropPoints && !confirmDropPoints()) {
+        choixutil = false;
+        rapport();
+        f.c.Option1[kind == 1 ? 1 : 0]->setChecked(true);
+        return;
+    }
     typegraphe = kind;
     store.dercourbe = -1;
     echGraph();

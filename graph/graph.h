@@ -11,6 +11,9 @@
 #include <QImage>
 #include <QObject>
 #include <QTimer>
+#include <functional>
+
+class QPainter;
 
 namespace graph
 {
@@ -41,6 +44,12 @@ public:
     QTimer Timer1; // 25 ms: one point of the trace
     QTimer Timer2; // 50 ms: one frame of the cuvette animation
     QImage hand;   // picture of the hand lifting the cuvette
+
+    // Drawn over the curves of every redraw, in graph units (measured points).
+    std::function<void(QPainter &)> overlay;
+    // Asked before the user's clear or change of graph kind drops what the
+    // overlay shows; false keeps everything as it is.
+    std::function<bool()> confirmDropPoints;
 
     // When set, the tracing window is shown without its own event loop, so
     // tests can drive the ticks themselves.
@@ -82,6 +91,7 @@ private:
     float thicknessNow() const;
     float concNow(bool *ok = nullptr) const;
     void applySettings(const CurveSettings &s);
+    void paintOverlay();
 
     Feuille &f;
     spectro::SolutionState &st;

@@ -282,7 +282,10 @@ void FeuilleP::buildControls()
         c.Option1[i]->installEventFilter(this);
     }
     connect(c.Check1, &QCheckBox::clicked, this, [this] { graph->rapport(); });
-    connect(c.Command3, &QPushButton::clicked, this, [this] { graph->Command3_Click(); });
+    connect(c.Command3, &QPushButton::clicked, this, [this] {
+        if (!graph->confirmDropPoints || graph->confirmDropPoints())
+            graph->Command3_Click();
+    });
     connect(c.Command6, &QPushButton::clicked, this, [this] { graph->Command6_Click(); });
     connect(c.Command5, &QPushButton::clicked, this, [this] { graph->Command5_Click(); });
     connect(c.graphik, &PictureBox::mouseMoved, this,
@@ -508,13 +511,15 @@ void FeuilleP::majafficheur()
     m.rouge = rouge;
     m.vert = vert;
     m.bleu = bleu;
-    const std::optional<double> conc = numfmt::readNumber(c.Text1->text());
+    const QString text1 =
+        readingConcentration ? readingConcentration(c.Text1->text()) : c.Text1->text();
+    const std::optional<double> conc = numfmt::readNumber(text1);
     if (conc && *conc != 0.0) {
-        coulSolution = schematic::coulsol(state.numsol, c.Text1->text(), c.Text2->text());
+        coulSolution = schematic::coulsol(state.numsol, text1, c.Text2->text());
         m.coulSolution = coulSolution;
     }
-    if (const auto r = spectro::computeAbsorbance(state.spectre, c.Text1->text(), longueurOnde,
-                                                  c.UpDown1->value())) {
+    if (const auto r =
+            spectro::computeAbsorbance(state.spectre, text1, longueurOnde, c.UpDown1->value())) {
         state.absorbance = r->absorbance;
         m.readout = r->text;
     }

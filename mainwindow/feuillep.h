@@ -77,6 +77,9 @@ public:
     std::function<void(QPoint)> copyMenu;
     std::function<void(QPoint)> exerciseMenu;
     std::function<void(const QString &)> openExerciseFile; // hand-off
+    // Concentration text the readout reads for the text of the box: a sample
+    // whose concentration is hidden is read at its own value.
+    std::function<QString(const QString &)> readingConcentration;
     QString handOffPath() const;
 
     // A file named on the command line, opened instead of the first trace.

@@ -296,6 +296,10 @@ void drawGraph(QPainter &p, graph::Graph &g, Feuille &f)
             p.drawPath(path);
         }
     }
+    if (g.overlay) {
+        p.translate(-0.5, -0.5);
+        g.overlay(p);
+    }
     p.restore();
 }
 

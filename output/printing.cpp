@@ -33,6 +33,7 @@ namespace output
 
 std::function<QString(QWidget *, const QString &)> askPdfFileName;
 std::function<bool(QPrinter &, QWidget *)> setupPrinter;
+std::function<double(QPainter &, double, double, const PageBreak &)> printAfterLegend;
 
 namespace
 {
@@ -267,8 +268,10 @@ void printPage(QPainter &p, double w, double h, const PageContent &content,
         y += ph;
         y += 2 * lineHeight(p);
         if (content.store)
-            rappoprint(p, x, y, *content.store, content.names, content.wavelengthGraph,
-                       PageBreak{h, newPage});
+            y = rappoprint(p, x, y, *content.store, content.names, content.wavelengthGraph,
+                           PageBreak{h, newPage});
+        if (printAfterLegend)
+            printAfterLegend(p, x, y, PageBreak{h, newPage});
     }
 }
 

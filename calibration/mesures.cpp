@@ -65,6 +65,8 @@ Mesures::Mesures(Session &s, QWidget *parent) : QDialog(parent), m_s(s)
     setWindowTitle(QStringLiteral("Mesures"));
     setModal(false);
     auto *layout = new QVBoxLayout(this);
+    // Texts grow with the results: the window grows with them.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     tableau = new QTableWidget(0, 7, this);
     tableau->setObjectName(QStringLiteral("tableau"));
@@ -75,8 +77,9 @@ Mesures::Mesures(Session &s, QWidget *parent) : QDialog(parent), m_s(s)
     tableau->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableau->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableau->setSelectionMode(QAbstractItemView::SingleSelection);
-    tableau->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    tableau->setMinimumSize(520, 160);
+    tableau->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tableau->horizontalHeader()->setStretchLastSection(true);
+    tableau->setMinimumSize(560, 170);
     layout->addWidget(tableau);
 
     auto *row = new QHBoxLayout;
@@ -128,7 +131,6 @@ Mesures::Mesures(Session &s, QWidget *parent) : QDialog(parent), m_s(s)
     auto *ul = new QVBoxLayout(unknown);
     etatInconnu = new QLabel(unknown);
     etatInconnu->setObjectName(QStringLiteral("etatInconnu"));
-    etatInconnu->setWordWrap(true);
     ul->addWidget(etatInconnu);
     auto *urow = new QHBoxLayout;
     tirer = button(QStringLiteral("&Nouvel échantillon"), "tirer", unknown);
@@ -220,8 +222,13 @@ void Mesures::refresh()
     tableau->setRowCount(int(pts.size()));
     for (int i = 0; i < pts.size(); ++i) {
         const Point &p = pts[i];
+        QString name = p.solName;
+        for (const char *prefix : {"Solution de ", "Solution d'"}) {
+            if (name.startsWith(QLatin1String(prefix)))
+                name = name.mid(int(qstrlen(prefix)));
+        }
         const QString cells[7] = {
-            p.solName,
+            name,
             p.unknown ? kUnknownText : p.conc,
             p.ph,
             QString::number(p.lambda),
@@ -285,11 +292,11 @@ void Mesures::refresh()
     const auto &u = m_s.unknown;
     if (!u.set)
         etatInconnu->setText(QStringLiteral("Aucun échantillon : « Nouvel échantillon » en "
-                                            "prépare un de la solution choisie."));
+                                            "prépare un\nde la solution choisie."));
     else
         etatInconnu->setText((u.fromExercise ? QStringLiteral("Échantillon de l'exercice")
                                              : QStringLiteral("Échantillon préparé au hasard")) +
-                             QStringLiteral(" : ") + m_s.window().c.Combo1->itemText(u.sol) +
+                             QStringLiteral(" :\n") + m_s.window().c.Combo1->itemText(u.sol) +
                              QStringLiteral(", concentration inconnue."));
     dansLaCuve->setEnabled(u.set);
     {
@@ -352,9 +359,12 @@ void Mesures::comparerClick()
         return;
     }
     const double gap = relativeGap(*a, m_s.unknown.c);
-    QString t = QString::number(std::fabs(gap), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
-    ecart->setText(QStringLiteral("Écart relatif à la valeur vraie : ") +
-                   (gap < 0 ? QStringLiteral("−") : QStringLiteral("+")) + t +
+    const QString t =
+        QString::number(std::fabs(gap), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
+    const QString sign = t == QLatin1String("0,0") ? QString()
+                         : gap < 0                 ? QStringLiteral("−")
+                                                   : QStringLiteral("+");
+    ecart->setText(QStringLiteral("Écart relatif à la valeur vraie : ") + sign + t +
                    QStringLiteral(" %"));
 }
 

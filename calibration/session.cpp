@@ -340,9 +340,16 @@ void Session::redraw()
     graph::Graph &g = *m_w.graph;
     if (g.tracing() || g.typegraphe != 2)
         return;
+    // The axes alone, then every curve once: echGraph by itself would draw
+    // all curves but the last, and the redraw all of them again.
+    const int last = g.store.dercourbe;
+    g.store.dercourbe = -1;
     g.echGraph();
-    if (g.store.dercourbe >= 0)
+    g.store.dercourbe = last;
+    if (last >= 0) {
         g.retracage(0);
+        g.rapport();
+    }
 }
 
 void Session::paint(QPainter &p) const

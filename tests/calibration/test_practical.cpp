@@ -251,6 +251,7 @@ TEST_F(Practical, WholeActivityThroughTheOriginThenAffine)
     // Picture of the graph for the eye.
     if (qEnvironmentVariableIsSet("CALIB_SCREENSHOT")) {
         m.origine->click();
+        QApplication::processEvents();
         w->c.graphik->surface().image().save(qEnvironmentVariable("CALIB_SCREENSHOT"));
         w->grab().save(qEnvironmentVariable("CALIB_SCREENSHOT") + QStringLiteral(".window.png"));
         m.grab().save(qEnvironmentVariable("CALIB_SCREENSHOT") + QStringLiteral(".mesures.png"));

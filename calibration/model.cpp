@@ -338,6 +338,14 @@ std::optional<Exercise> parseExercise(const QStringList &records, bool *bad)
             return fail();
         e.stock = *s;
     }
+    const QString limit = records.value(5).trimmed();
+    if (!limit.isEmpty()) {
+        bool ok = false;
+        const int exponent = limit.toInt(&ok);
+        if (!ok || exponent < -5 || exponent > -1)
+            return fail();
+        e.limit = exponent + 6;
+    }
     return e;
 }
 
@@ -346,9 +354,12 @@ QStringList exerciseRecords(const Exercise &e)
     QStringList std;
     for (double c : e.standards)
         std << cell(c);
-    return {kTag, cell(e.unknown), std.join(QLatin1Char(';')),
+    return {kTag,
+            cell(e.unknown),
+            std.join(QLatin1Char(';')),
             e.model == Model::Affine ? QStringLiteral("affine") : QStringLiteral("origine"),
-            e.stock > 0 ? cell(e.stock) : QString()};
+            e.stock > 0 ? cell(e.stock) : QString(),
+            e.limit > 0 ? QString::number(e.limit - 6) : QString()};
 }
 
 QString cell(double v)

@@ -101,20 +101,24 @@ double relativeGap(double answer, double truth);
 
 // ---- calibration records of an exercise description ----
 
-// Records after the specified ones of a ".E35": 12 the tag, 13 the unknown's
-// concentration, 14 the standards separated by ";", 15 the model, 16 the
-// stock solution's concentration.
+// Six records: the tag, the unknown's concentration, the standards separated
+// by ";", the model ("origine" or "affine"), the stock solution's
+// concentration, the exponent of the concentration graph's limit ("-3").
+// They follow the specified records of a ".E35" (records 12 to 17) or fill a
+// file of their own beside it, same name with the extension ".ETA".
 constexpr int kFirstRecord = 12;
-constexpr int kLastRecord = 16;
+constexpr int kRecordCount = 6;
 inline const QString kTag = QStringLiteral("ETALONNAGE");
+inline const QString kSideExtension = QStringLiteral(".ETA");
 
 struct Exercise {
     double unknown = 0;        // mol/L
     QVector<double> standards; // mol/L, in the order given
     Model model = Model::Origin;
     double stock = 0; // 0 when none
+    int limit = 0;    // UpDown2 value 1..5 of the graph's limit, 0 to leave it
 };
-// records[0] is record 12. Empty without error when record 12 is not the tag
+// records[0] is the tag. Empty without error when record 12 is not the tag
 // (an exercise without calibration); empty with *bad when the records are
 // tagged but unreadable or name an unknown outside 1e-6..0,1 mol/L.
 std::optional<Exercise> parseExercise(const QStringList &records, bool *bad);

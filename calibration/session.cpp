@@ -448,17 +448,35 @@ double Session::printTable(QPainter &p, double x, double y, double bottom,
 bool Session::checkExercise(const QString &e35Path, QWidget *parent)
 {
     m_pending.reset();
-    QFile file(e35Path);
-    if (!file.open(QIODevice::ReadOnly))
-        return true; // the opening reports its own failure
-    const QByteArray data = file.readAll();
-    QStringList recs;
+    // The records after the description's own, else a file of their own.
+    auto read = [](const QString &path, int first, bool *corrupt) {
+        QStringList recs;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return recs;
+        const QByteArray data = file.readAll();
+        for (int n = first; n < first + kRecordCount; ++n) {
+            QString t;
+            if (recordfile::readRecord(data, n, &t) == recordfile::ReadStatus::Corrupt)
+                *corrupt = true;
+            recs << t;
+        }
+        return recs;
+    };
     bool corrupt = false;
-    for (int n = kFirstRecord; n <= kLastRecord; ++n) {
-        QString t;
-        if (recordfile::readRecord(data, n, &t) == recordfile::ReadStatus::Corrupt)
-            corrupt = true;
-        recs << t;
+    QStringList recs = read(e35Path, kFirstRecord, &corrupt);
+    if (recs.value(0).trimmed() != kTag) {
+        corrupt = false;
+        QString side = e35Path;
+        const int dot = side.lastIndexOf(QLatin1Char('.'));
+        if (dot > side.lastIndexOf(QLatin1Char('/')))
+            side.truncate(dot);
+        side += kSideExtension;
+        recs = QFile::exists(side) ? read(side, 1, &corrupt) : QStringList();
+        if (QFile::exists(side) && recs.isEmpty())
+            corrupt = true; // there but unreadable
+        if (corrupt && recs.value(0).trimmed() != kTag)
+            recs = QStringList{kTag}; // a damaged file of calibration records is refused
     }
     bool bad = false;
     const std::optional<Exercise> e = parseExercise(recs, &bad);
@@ -482,6 +500,8 @@ void Session::applyExercise(const QString &)
         putUnknownInCuvette(false);
     points.clear();
     model = e.model;
+    if (e.limit > 0)
+        m_w.c.UpDown2->setValue(e.limit);
     standards = e.standards;
     stock = e.stock;
     setUnknown(e.unknown, m_w.c.Combo1->currentIndex(), true);

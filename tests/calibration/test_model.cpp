@@ -318,6 +318,7 @@ TEST(ExerciseRecords, ReadWriteAndRefuse)
     e.standards = {1e-4, 2e-4, 3e-4};
     e.model = Model::Affine;
     e.stock = 1e-3;
+    e.limit = 4;
     bool bad = true;
     const auto back = parseExercise(exerciseRecords(e), &bad);
     ASSERT_TRUE(back.has_value());
@@ -326,6 +327,8 @@ TEST(ExerciseRecords, ReadWriteAndRefuse)
     EXPECT_EQ(back->standards.size(), 3);
     EXPECT_EQ(back->model, Model::Affine);
     EXPECT_DOUBLE_EQ(back->stock, 1e-3);
+    EXPECT_EQ(back->limit, 4);
+    EXPECT_EQ(exerciseRecords(e).last(), QStringLiteral("-2"));
 
     // Not a calibration exercise: nothing, and nothing wrong.
     EXPECT_FALSE(parseExercise({}, &bad).has_value());
@@ -341,6 +344,8 @@ TEST(ExerciseRecords, ReadWriteAndRefuse)
         {kTag, QStringLiteral("1E-4"), QStringLiteral("1E-4;x")},
         {kTag, QStringLiteral("1E-4"), QString(), QStringLiteral("parabole")},
         {kTag, QStringLiteral("1E-4"), QString(), QString(), QStringLiteral("-1")},
+        {kTag, QStringLiteral("1E-4"), QString(), QString(), QString(), QStringLiteral("-6")},
+        {kTag, QStringLiteral("1E-4"), QString(), QString(), QString(), QStringLiteral("2")},
     };
     for (const QStringList &r : refused) {
         bad = false;

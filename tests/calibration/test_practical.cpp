@@ -478,12 +478,43 @@ TEST_F(Practical, BadCalibrationRecordsRefuseTheWholeExercise)
         EXPECT_TRUE(w->c.fich->text().isEmpty());
         EXPECT_FALSE(s->unknown.set);
     }
+    // The same records in a file of their own beside the description.
+    const QString path = writeExercise(dir.path(), {});
+    const QString side = dir.filePath(QStringLiteral("exo.ETA"));
+    for (const QByteArray &bytes :
+         {*recordfile::buildFile({kTag, QStringLiteral("0,5")}), QByteArray("\xff\xff\x01")}) {
+        calls.clear();
+        QFile f(side);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        w->openExerciseFile(path);
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].title, QStringLiteral("Fichier non valide"));
+        EXPECT_TRUE(w->c.fich->text().isEmpty());
+    }
+    QFile::remove(side);
     // A specified exercise without the records opens as before.
     calls.clear();
-    w->openExerciseFile(writeExercise(dir.path(), {}));
+    w->openExerciseFile(path);
     EXPECT_TRUE(calls.empty());
     EXPECT_FALSE(s->unknown.set);
     EXPECT_FALSE(w->c.fich->text().isEmpty());
+}
+
+TEST_F(Practical, ExerciseRecordsInAFileOfTheirOwn)
+{
+    const QString path = writeExercise(dir.path(), {});
+    ASSERT_TRUE(recordfile::saveFile(
+        dir.filePath(QStringLiteral("exo.ETA")),
+        *recordfile::buildFile({kTag, QStringLiteral("0,062 3"), QStringLiteral("0,01;0,02"),
+                                QStringLiteral("origine"), QStringLiteral("0,1"),
+                                QStringLiteral("-1")})));
+    w->openExerciseFile(path);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_DOUBLE_EQ(s->unknown.c, 0.0623);
+    EXPECT_EQ(w->c.UpDown2->value(), 5);
+    EXPECT_DOUBLE_EQ(s->stock, 0.1);
 }
 
 } // namespace

@@ -280,13 +280,18 @@ void Mesures::refresh()
     m_standardsRow->setVisible(!m_s.standards.isEmpty());
     {
         const QSignalBlocker b(etalons);
-        const int keep = etalons->currentIndex();
-        etalons->clear();
+        QStringList items;
         for (double c : m_s.standards)
-            etalons->addItem(QStringLiteral("c = ") + concentrationText(c) +
-                             QStringLiteral(" mol/L"));
-        if (keep >= 0 && keep < etalons->count())
-            etalons->setCurrentIndex(keep);
+            items << QStringLiteral("c = ") + concentrationText(c) + QStringLiteral(" mol/L");
+        QStringList shown;
+        for (int i = 0; i < etalons->count(); ++i)
+            shown << etalons->itemText(i);
+        // A new series starts again from its first standard.
+        if (items != shown) {
+            etalons->clear();
+            etalons->addItems(items);
+            etalons->setCurrentIndex(items.isEmpty() ? -1 : 0);
+        }
     }
 
     const auto &u = m_s.unknown;

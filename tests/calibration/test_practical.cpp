@@ -517,4 +517,68 @@ TEST_F(Practical, ExerciseRecordsInAFileOfTheirOwn)
     EXPECT_DOUBLE_EQ(s->stock, 0.1);
 }
 
+// The shipped exercises open on their unknown, and their answer is found.
+TEST_F(Practical, ShippedExercisesOpenOnTheirUnknown)
+{
+    const QDir data(QStringLiteral(SPECTRO_SOURCE_DATA_DIR));
+    const struct {
+        const char *file;
+        double unknown;
+        int lambda, limit, solution;
+        Model model;
+    } cases[] = {{"etalonnage_permanganate.E35", 3.17e-4, 525, 3, 8, Model::Origin},
+                 {"etalonnage_sulfate_cuivre.E35", 0.0623, 800, 5, 10, Model::Affine}};
+    for (const auto &t : cases) {
+        SCOPED_TRACE(t.file);
+        calls.clear();
+        w->openExerciseFile(data.filePath(QString::fromLatin1(t.file)));
+        ASSERT_TRUE(calls.empty()) << calls[0].text.toStdString();
+        EXPECT_EQ(w->graph->typegraphe, 2);
+        EXPECT_EQ(w->c.HScroll1->value(), t.lambda);
+        EXPECT_EQ(w->c.UpDown2->value(), t.limit);
+        EXPECT_EQ(w->c.Combo1->currentIndex(), t.solution);
+        EXPECT_DOUBLE_EQ(s->unknown.c, t.unknown);
+        EXPECT_EQ(s->model, t.model);
+        Mesures &m = *s->mesures();
+        for (int i = 0; i < m.etalons->count(); ++i) {
+            m.preparer->click();
+            m.mesurer->click();
+        }
+        EXPECT_EQ(s->points.size(), 5);
+        m.dansLaCuve->click();
+        m.mesurer->click();
+        QString why;
+        const auto c = s->unknownReading(&why);
+        ASSERT_TRUE(c.has_value()) << why.toStdString() << " " << w->c.Text1->text().toStdString();
+        EXPECT_NEAR(*c, t.unknown, t.unknown * 1e-2);
+        m.dansLaCuve->click();
+    }
+}
+
+// Unused, the activity changes no pixel of the main window: at start-up and on
+// the concentration graph with a curve, as a window without it looks.
+TEST_F(Practical, UnusedLeavesTheWindowAsItWas)
+{
+    FeuilleP plain;
+    for (FeuilleP *f : {&plain, w.get()}) {
+        f->show();
+        QApplication::processEvents();
+    }
+    // The window paints 800 pixels across; a few columns beyond are not its own.
+    const auto picture = [](FeuilleP &f) {
+        const QImage img = f.grab().toImage();
+        return img.copy(0, 0, std::min(800, img.width()), img.height());
+    };
+    EXPECT_EQ(picture(plain), picture(*w));
+    for (FeuilleP *f : {&plain, w.get()}) {
+        f->c.Option1[1]->setChecked(true);
+        f->c.HScroll1->setValue(525);
+        f->graph->Command5_Click();
+        f->graph->terminer();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(picture(plain), picture(*w));
+    EXPECT_EQ(plain.c.graphik->surface().image(), w->c.graphik->surface().image());
+}
+
 } // namespace

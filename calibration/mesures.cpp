@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -178,6 +179,8 @@ Mesures::Mesures(Session &s, QWidget *parent) : QDialog(parent), m_s(s)
     brow->addWidget(fermer);
     layout->addLayout(brow);
 
+    auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    connect(shortcut, &QShortcut::activated, mesurer, &QPushButton::click);
     connect(mesurer, &QPushButton::clicked, this, [this] {
         if (!m_s.measure())
             msgbox::show(this,

@@ -18,9 +18,11 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -110,6 +112,8 @@ Session *Session::install(FeuilleP &w)
         s->measure();
         s->showMesures();
     });
+    s->m_button->setMouseTracking(true);
+    s->m_button->installEventFilter(s);
     auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), &w);
     shortcut->setObjectName(QStringLiteral("mesurerShortcut"));
     connect(shortcut, &QShortcut::activated, s, [s] {
@@ -151,6 +155,15 @@ Session *Session::install(FeuilleP &w)
     };
 #endif
     return s;
+}
+
+bool Session::eventFilter(QObject *watched, QEvent *event)
+{
+    // The help line describes the button like the window's own controls.
+    if (watched == m_button && event->type() == QEvent::MouseMove && m_w.c.info)
+        m_w.c.info->setText(QStringLiteral("Mesurer : enregistrer l'absorbance affichée "
+                                           "dans le tableau des mesures"));
+    return QObject::eventFilter(watched, event);
 }
 
 QString Session::readingText(const QString &text) const

@@ -101,6 +101,9 @@ public:
 signals:
     void changed();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void updateButton();
     void onText1Changed();

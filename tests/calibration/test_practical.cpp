@@ -31,11 +31,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -124,6 +126,16 @@ protected:
             cs.push_back(*numfmt::readNumber(w->c.Text1->text()));
             m.mesurer->click();
         }
+        // The whole series of the 50 mL flask in one go; a double click places one.
+        d.remplir->click();
+        EXPECT_EQ(d.gamme->rowCount(), 6);
+        EXPECT_EQ(d.gamme->item(2, 3)->text(), QStringLiteral("0,000 1"));
+        EXPECT_EQ(d.gamme->item(2, 2)->text(), QStringLiteral("10"));
+        const QString kept = w->c.Text1->text();
+        emit d.gamme->cellDoubleClicked(0, 0);
+        EXPECT_EQ(w->c.Text1->text(), QStringLiteral("0,000 02"));
+        w->c.Text1->setText(kept);
+        w->Text1_LostFocus();
         return cs;
     }
 
@@ -331,6 +343,18 @@ TEST_F(Practical, BadInputSaysWhyAndDeletingTheLastPointRemovesTheLine)
     m.supprimer->click();
     EXPECT_EQ(count(kPointColour), 0);
     EXPECT_TRUE(m.modele->text().startsWith(QStringLiteral("Aucun point")));
+
+    // The shortcut of the main window measures too, and the button tells the help line.
+    auto *shortcut = w->findChild<QShortcut *>(QStringLiteral("mesurerShortcut"));
+    ASSERT_NE(shortcut, nullptr);
+    EXPECT_EQ(shortcut->key(), QKeySequence(Qt::CTRL | Qt::Key_M));
+    emit shortcut->activated();
+    ASSERT_EQ(s->points.size(), 1);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(s->mesurerButton(), &move);
+    EXPECT_TRUE(w->c.info->text().startsWith(QStringLiteral("Mesurer :")));
+    s->clearPoints();
 
     // Mixed settings are flagged.
     m.mesurer->click();

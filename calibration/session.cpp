@@ -185,6 +185,11 @@ void Session::onText1Changed()
     // its own concentrations into the box.
     m_w.c.Text1->setEnabled(!in);
     m_w.c.Command5->setEnabled(!in);
+    // A configuration loaded or a rescaling may replace the sample in the box.
+    if (in != m_wasIn) {
+        m_wasIn = in;
+        emit changed();
+    }
 }
 
 const Point *Session::unknownPoint() const

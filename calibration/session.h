@@ -112,6 +112,7 @@ private:
     QPushButton *m_button = nullptr;
     QPointer<Mesures> m_mesures;
     QString m_savedConc; // the box's text while the unknown is in the cuvette
+    bool m_wasIn = false;
     std::optional<Exercise> m_pending;
 };
 

@@ -269,6 +269,14 @@ TEST_F(Practical, WholeActivityThroughTheOriginThenAffine)
         m.grab().save(qEnvironmentVariable("CALIB_SCREENSHOT") + QStringLiteral(".mesures.png"));
     }
 
+    // A concentration typed over the sample (here by a configuration) takes it out.
+    const QString saved = w->c.Text1->text();
+    w->c.Text1->setText(QStringLiteral("0,000 1"));
+    EXPECT_FALSE(m.dansLaCuve->isChecked());
+    EXPECT_TRUE(w->c.Text1->isEnabled());
+    w->c.Text1->setText(saved);
+    EXPECT_TRUE(m.dansLaCuve->isChecked());
+
     // Back to the standards: the box gets its text again.
     m.dansLaCuve->click();
     EXPECT_NE(w->c.Text1->text(), kUnknownText);

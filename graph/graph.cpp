@@ -177,6 +177,8 @@ void Graph::applySettings(const CurveSettings &s)
     f.c.HScroll1->setValue(s.lambda);
     f.c.UpDown1->setValue(s.cuve);
     f.c.Combo1->setCurrentIndex(s.sol);
+    // Same list position, other pH or concentration: no change handling ran.
+    f.chargespectre();
 }
 
 void Graph::plotPolyline(double x, double y)
@@ -241,7 +243,6 @@ void Graph::retracage(int k)
     for (int i = 0; i <= store.dercourbe - k; ++i) {
         coulcourbe = curveColour(i);
         applySettings(store.curves[i]);
-        f.chargespectre();
         const float l = thicknessNow();
         if (typegraphe == 1) {
             const float c = concNow();
@@ -302,6 +303,10 @@ void Graph::Command6_Click()
 void Graph::Option1_Click(int)
 {
     f.c.Command6->setEnabled(false);
+    const int kind = f.c.Option1[0]->isChecked() ? 1 : 2;
+    // Only a real change of kind drops the curves, and each one is asked about.
+    if (kind == typegraphe)
+        return;
     if (store.dercourbe >= 1 && choixutil) {
         const msgbox::Answer a = msgbox::show(
             f.window(),
@@ -315,12 +320,12 @@ void Graph::Option1_Click(int)
                 f.c.Option1[1]->setChecked(true);
             else
                 f.c.Option1[0]->setChecked(true);
+            // The button keeps the focus, so no focus change will set the flag
+            // again before the user's next click: that click must ask too.
+            choixutil = true;
             return;
         }
     }
-    const int kind = f.c.Option1[0]->isChecked() ? 1 : 2;
-    if (kind == typegraphe)
-        return;
     typegraphe = kind;
     store.dercourbe = -1;
     echGraph();

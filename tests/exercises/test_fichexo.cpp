@@ -7,6 +7,7 @@
 #include "exercises/fichexo.h"
 #include "exercises/optionexo.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QImage>
@@ -452,4 +453,31 @@ TEST_F(ExoTest, EveryShippedExerciseOpensWithoutAMessage)
             EXPECT_TRUE(w->c.supertext->isReadOnly());
         }
     }
+}
+
+// Named on the command line or by the file manager, an exercise is opened
+// without the browser's preview: its correction must still be offered.
+TEST_F(ExoTest, AnExerciseOpenedFromOutsideOffersItsCorrection)
+{
+    Exo corrected;
+    corrected.correction = QStringLiteral("corr.rtf");
+    const QString withCorrection = writeExo(exos, QStringLiteral("corrige.E35"), corrected);
+    const QString without = writeExo(exos, QStringLiteral("seul.E35"), Exo());
+    Optionexo menu(*w);
+    w->openExerciseFile = [&menu](const QString &p) { menu.openExerciseFile(p); };
+    // As the program's entry does with a file named on its command line.
+    w->openStartFile = [this, withCorrection] { w->openExerciseFile(withCorrection); };
+    w->afterShow();
+    EXPECT_EQ(w->c.fich->text(), withCorrection);
+    EXPECT_EQ(w->corrige, 1);
+    menu.updateEnabled();
+    EXPECT_TRUE(menu.opencor->isEnabled());
+    menu.voirCorrection();
+    EXPECT_EQ(w->c.supertext->toPlainText(), QStringLiteral("Correction corrige.E35"));
+
+    ASSERT_TRUE(menu.openExerciseFile(without));
+    EXPECT_EQ(w->corrige, 0);
+    menu.updateEnabled();
+    EXPECT_FALSE(menu.opencor->isEnabled());
+    EXPECT_TRUE(calls.empty());
 }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextEdit>
 
 TEST(Scale, RoundScalesAndLabels)
@@ -217,6 +218,41 @@ TEST_F(MainWindowTest, ChangingTheGraphKindAsksOnlyWithTwoCurves)
     EXPECT_TRUE(w->c.Option1[0]->isChecked());
     EXPECT_EQ(g.store.dercourbe, 1);
     EXPECT_EQ(calls.size(), 1u);
+}
+
+// Cancelling the warning leaves the focus on the clicked button: clicking it
+// again is the user's change too and must ask again before dropping curves.
+TEST_F(MainWindowTest, EveryClickThatWouldDropCurvesAsks)
+{
+    graph::Graph &g = *w->graph;
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->setOnglet(3);
+    QApplication::processEvents();
+    w->c.Check1->setChecked(true);
+    for (int i = 0; i < 2; ++i) {
+        g.Command5_Click();
+        g.terminer();
+    }
+    ASSERT_EQ(g.store.dercourbe, 1);
+    calls.clear();
+    answers = {msgbox::Answer::Cancel, msgbox::Answer::Cancel, msgbox::Answer::Ok};
+    const QString warning =
+        QStringLiteral("Le changement de graphe entraîne la perte des courbes tracées.");
+    for (int click = 1; click <= 2; ++click) {
+        QTest::mouseClick(w->c.Option1[1], Qt::LeftButton);
+        ASSERT_EQ(calls.size(), size_t(click));
+        EXPECT_EQ(calls.back().text, warning);
+        EXPECT_TRUE(w->c.Option1[0]->isChecked());
+        EXPECT_EQ(g.store.dercourbe, 1);
+        EXPECT_EQ(g.typegraphe, 1);
+    }
+    QTest::mouseClick(w->c.Option1[1], Qt::LeftButton);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_TRUE(w->c.Option1[1]->isChecked());
+    EXPECT_EQ(g.store.dercourbe, -1);
+    EXPECT_EQ(g.typegraphe, 2);
 }
 
 TEST_F(MainWindowTest, PointerReadout)

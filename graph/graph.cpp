@@ -31,7 +31,17 @@ bool Graph::nonBlockingTrace = false;
 namespace
 {
 const QColor kGrid(192, 192, 192);
+
+// A computed concentration curve has a point every hundredth of cmax.
+constexpr int kConcSteps = 100;
+
+// Point k of it: k x 10^(u - 8) mol/L read as the concentration box reads
+// that decimal, so each point a trace measures lies on it to the pixel.
+float concPoint(int k, int u)
+{
+    return float(k / std::pow(10.0, 8 - u));
 }
+} // namespace
 
 Graph::Graph(Feuille &feuille, spectro::SolutionState &state, QObject *parent)
     : QObject(parent), f(feuille), st(state)
@@ -224,10 +234,11 @@ QVector<QPair<double, float>> Graph::curvePoints(int slot)
     } else {
         const int u = f.c.UpDown2->value();
         const float cmax = float(std::pow(10.0, u - 6));
-        const float step = float(std::pow(10.0, u - 8));
         const float e = sp[std::clamp(cs.lambda, 400, 800) - 400];
-        for (float ct = 0; ct <= cmax; ct += step)
+        for (int k = 0; k <= kConcSteps; ++k) {
+            const float ct = concPoint(k, u);
             pts.append({double(ct), spectro::pointAbsorbance(e, ct, l)});
+        }
         pts.append({double(cmax), spectro::pointAbsorbance(e, cmax, l)});
     }
     return pts;
@@ -253,9 +264,9 @@ void Graph::retracage(int k)
         } else {
             const int u = f.c.UpDown2->value();
             const float cmax = float(std::pow(10.0, u - 6));
-            const float step = float(std::pow(10.0, u - 8));
             const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
-            for (conctrace = 0; conctrace <= cmax; conctrace += step) {
+            for (int k = 0; k <= kConcSteps; ++k) {
+                conctrace = concPoint(k, u);
                 st.absorbance = spectro::pointAbsorbance(e, conctrace, l);
                 TRACER3();
             }
@@ -533,9 +544,9 @@ void Graph::terminer()
     } else {
         const int u = f.c.UpDown2->value();
         const float cmax = float(std::pow(10.0, u - 6));
-        const float step = float(std::pow(10.0, u - 8));
         const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
-        for (concterm = 0; concterm <= cmax; concterm += step) {
+        for (int k = 0; k <= kConcSteps; ++k) {
+            concterm = concPoint(k, u);
             st.absorbance = spectro::pointAbsorbance(e, concterm, l);
             TRACER2();
         }
@@ -576,9 +587,10 @@ void Graph::graphik_MouseMove(int x, int y)
     l0->setText(t);
     l0->adjustSize();
     l0->move(x - l0->width() / 2, 332);
-    const double a = numfmt::round3((330 - y) / 300.0 * numfmt::single(absaxe));
+    const float a = spectro::round3(float((330 - y) / 300.0 * numfmt::single(absaxe)));
     QLabel *l1 = f.c.Labeli[1];
-    l1->setText(QStringLiteral(" ") + numfmt::format(a, QStringLiteral("0.0## ###")).trimmed() +
+    const double shown = numfmt::single(spectro::roundDecimals(a, 6));
+    l1->setText(QStringLiteral(" ") + numfmt::format(shown, QStringLiteral("0.0## ###")).trimmed() +
                 QStringLiteral(" "));
     l1->adjustSize();
     l1->move(58 - l1->width(), y - l1->height() / 2);

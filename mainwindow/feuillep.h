@@ -10,6 +10,7 @@
 #include <memory>
 
 class QLabel;
+class QMenu;
 class QPushButton;
 
 class FeuilleP : public QWidget, public Feuille
@@ -49,6 +50,10 @@ public:
     // Filters a key typed in a number box; returns the character let through
     // (0 when it is dropped). Enter runs the box's check.
     QChar keyFilter(QLineEdit *box, QChar ch);
+    // Pasted text goes into a number box through the same filter as keys.
+    void pasteInto(QLineEdit *box, const QString &text);
+    // The edit menu of a number box, its paste filtered; the caller owns it.
+    QMenu *boxMenu(QLineEdit *box);
     // Asks the closing confirmations; true when the program may end.
     bool confirmClose();
     // Help line text for a control (empty when it leaves the line alone).

@@ -32,7 +32,8 @@ std::optional<Reading> computeAbsorbance(const FloatSpectrum &spectre, const QSt
     const float e = spectre[lambda - 400];
     const float l = thickness(updownValue);
     Reading r;
-    if (c * 1000.0f * (e * l) > 3.0f) {
+    // A huge concentration times a zero coefficient is no number: no reading.
+    if (!(c * 1000.0f * (e * l) <= 3.0f)) {
         r.absorbance = 3.0f;
         r.text = QStringLiteral("----");
     } else {
@@ -49,7 +50,7 @@ float pointAbsorbance(float e, float c, float l)
 {
     const float cmm = c * 1000.0f;
     const float a = cmm * (e * l);
-    if (a > 3.0f)
+    if (!(a <= 3.0f))
         return 3.0f;
     return round3(a);
 }

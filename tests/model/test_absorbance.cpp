@@ -160,6 +160,15 @@ TEST(Absorbance, InputChecks)
         {"0,0000123", "0,000 012 3"}};
     for (const auto &[in, out] : conc)
         EXPECT_EQ(checkConcentration(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
+    // Too large for a double is huge, too small is zero: the nearer limit.
+    const QString nines(309, QLatin1Char('9'));
+    const QString tiny = QStringLiteral("0,") + QString(400, QLatin1Char('0')) + QLatin1Char('1');
+    EXPECT_EQ(checkConcentration(nines), QStringLiteral("0,1"));
+    EXPECT_EQ(checkConcentration(QStringLiteral("1E400")), QStringLiteral("0,1"));
+    EXPECT_EQ(checkConcentration(tiny), QStringLiteral("0,000 001"));
+    EXPECT_EQ(checkPh(nines), QStringLiteral("12,0"));
+    EXPECT_EQ(checkPh(nines + QStringLiteral(",9")), QStringLiteral("12,0"));
+    EXPECT_EQ(checkPh(tiny), QStringLiteral("1,0"));
     const std::pair<const char *, const char *> ph[] = {
         {"13", "12,0"}, {"", "1,0"}, {"0,5", "1,0"}, {"7,65", "7,7"}, {"7", "7,0"}};
     for (const auto &[in, out] : ph)

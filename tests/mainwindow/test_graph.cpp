@@ -274,6 +274,21 @@ TEST_F(MainWindowTest, PointerReadout)
     EXPECT_FALSE(w->c.Labeli[1]->isVisible());
 }
 
+// The pointer reads the absorbance as the readout rounds it: 1,025 on a 2,5
+// scale (y = 207) is 1,03, as by hand.
+TEST_F(MainWindowTest, PointerReadoutRoundsAsTheReadout)
+{
+    w->show();
+    graph::Graph &g = *w->graph;
+    g.absaxe = 2.5f;
+    const std::pair<int, const char *> cases[] = {
+        {207, " 1,03 "}, {210, " 1,0 "}, {329, " 0,008 33 "}};
+    for (const auto &[y, text] : cases) {
+        g.graphik_MouseMove(100, y);
+        EXPECT_EQ(w->c.Labeli[1]->text(), QString::fromLatin1(text)) << y;
+    }
+}
+
 TEST_F(MainWindowTest, TracingWindowHighlight)
 {
     graph::Graph &g = *w->graph;

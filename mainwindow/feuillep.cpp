@@ -846,10 +846,13 @@ void FeuilleP::afterShow()
         return;
     }
     if (completeFirstTraceAtOnce) {
+        // Every step of the trace runs at once, so the window ends as a user
+        // sees it after the first trace: curve complete, wavelength at 800 nm.
         const bool old = graph::Graph::nonBlockingTrace;
         graph::Graph::nonBlockingTrace = true;
         graph->Command5_Click();
-        graph->terminer();
+        while (graph->tracing())
+            graph->Timer1_Timer();
         graph::Graph::nonBlockingTrace = old;
         return;
     }

@@ -71,6 +71,28 @@ TEST_F(MainWindowTest, FirstTraceStartsUnlessAnExerciseIsWaiting)
     EXPECT_EQ(record(31), QString());
 }
 
+// The README's picture comes from a screenshot run: it must show the window as
+// a user sees it after the first trace, not a state no user reaches.
+TEST_F(MainWindowTest, ScreenshotRunEndsAsTheFirstTraceDoes)
+{
+    w->completeFirstTraceAtOnce = true;
+    w->show();
+    w->afterShow();
+    EXPECT_FALSE(w->graph->tracing());
+    EXPECT_EQ(w->graph->store.dercourbe, 0);
+    EXPECT_EQ(w->c.HScroll1->value(), 800);
+    EXPECT_EQ(w->c.Label7->text(), QStringLiteral("800 nm"));
+
+    auto traced = std::make_unique<FeuilleP>();
+    traced->show();
+    traced->afterShow();
+    for (int tick = 0; tick < 1000 && traced->graph->tracing(); ++tick)
+        traced->graph->Timer1_Timer();
+    ASSERT_FALSE(traced->graph->tracing());
+    EXPECT_EQ(w->c.graphik->surface().image(), traced->c.graphik->surface().image());
+    EXPECT_EQ(w->c.schema->surface().image(), traced->c.schema->surface().image());
+}
+
 TEST_F(MainWindowTest, KeyFilterAndChecks)
 {
     QLineEdit *t1 = w->c.Text1;

@@ -26,7 +26,7 @@ Outcome spectro(const QStringList &args, const QString &dataDir)
     p.setWorkingDirectory(dataDir);
     p.start(QStringLiteral(SPECTRO_EXECUTABLE), args);
     Outcome r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) {
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) {
         p.kill();
         p.waitForFinished();
         ADD_FAILURE() << "spectro " << args.join(QLatin1Char(' ')).toStdString()

@@ -398,7 +398,7 @@ TEST_F(Export, DialogsStartInTheCurrentFolderWhenWritableElseInTheDocuments)
         return QString();
     };
     const QString previous = QDir::currentPath();
-    const QString base = QDir(base).canonicalPath();
+    const QString base = QDir(out.path()).canonicalPath();
     QDir::setCurrent(base);
     output::exporterCourbes(*w, *w->graph);
     output::exporterGraphe(*w, *w->graph);

@@ -768,9 +768,8 @@ void FeuilleP::Form_Activate()
     graph->choixutil = true;
     QString name;
     recordfile::readFileRecord(handOffPath(), 31, &name);
-    // Any request is served once: blanks are emptied too.
-    if (!name.isEmpty())
-        recordfile::writeFileRecord(handOffPath(), 31, QString());
+    // Emptied whatever it held, blanks included: a request is served once.
+    recordfile::writeFileRecord(handOffPath(), 31, QString());
     if (name.trimmed().isEmpty())
         return;
     hide();

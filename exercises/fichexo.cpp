@@ -463,9 +463,11 @@ bool Fichexo::ouvrir()
     return true;
 }
 
-bool Fichexo::openFile(const QString &e35Path)
+bool Fichexo::openFile(const QString &e35Path, const QString &folder)
 {
-    m_chemin = exo::folderOf(e35Path);
+    m_chemin = folder.isEmpty() ? exo::folderOf(e35Path) : folder;
+    if (!m_chemin.endsWith(QLatin1Char('/')))
+        m_chemin += QLatin1Char('/');
     fichierexo->setText(e35Path);
     return ouvrir();
 }

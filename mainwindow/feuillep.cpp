@@ -4,6 +4,7 @@
 #include "common/msgbox.h"
 #include "common/numfmt.h"
 #include "common/picturebox.h"
+#include "common/platform.h"
 #include "common/updown.h"
 #include "config/recordfile.h"
 #include "model/absorbance.h"
@@ -117,7 +118,7 @@ FeuilleP::~FeuilleP() = default;
 
 QString FeuilleP::handOffPath() const
 {
-    return joinPath(programFolder(), QStringLiteral("TEMPKZ.TMP"));
+    return Platform::handOffFile();
 }
 
 void FeuilleP::buildControls()
@@ -822,13 +823,16 @@ void FeuilleP::Form_Activate()
     graph->choixutil = true;
     QString name;
     recordfile::readFileRecord(handOffPath(), 31, &name);
+    // Emptied whatever it held, blanks included: a request is served once.
+    recordfile::writeFileRecord(handOffPath(), 31, QString());
     if (name.trimmed().isEmpty())
         return;
-    recordfile::writeFileRecord(handOffPath(), 31, QString());
     hide();
+    // The name is relative to the program's folder, and so are the files the
+    // exercise names, whatever folder the name goes through.
     cheminexo = programFolder();
     if (openExerciseFile)
-        openExerciseFile(cheminexo + name);
+        openExerciseFile(cheminexo + name, cheminexo);
     show();
     corrige = 1;
 }

@@ -81,7 +81,10 @@ public:
     std::function<void()> openConfig, saveConfig, printDialog, calculator, help;
     std::function<void(QPoint)> copyMenu;
     std::function<void(QPoint)> exerciseMenu;
-    std::function<void(const QString &)> openExerciseFile; // hand-off
+    // Opens a description file; the files it names are looked for in folder,
+    // or beside it when folder is empty (hand-off, command line).
+    std::function<void(const QString &path, const QString &folder)> openExerciseFile;
+    // TEMPKZ.TMP, in the folder Platform gives.
     QString handOffPath() const;
 
     // A file named on the command line, opened instead of the first trace.

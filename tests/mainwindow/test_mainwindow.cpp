@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, FirstTraceStartsUnlessAnExerciseIsWaiting)
                                 QStringLiteral("exo1.E35"));
     auto other = std::make_unique<FeuilleP>();
     QString opened;
-    other->openExerciseFile = [&](const QString &p) { opened = p; };
+    other->openExerciseFile = [&](const QString &p, const QString &) { opened = p; };
     // The window's activation may serve the request before the start-up ends.
     other->Form_Activate();
     EXPECT_TRUE(opened.endsWith(QStringLiteral("/exo1.E35")));
@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, FirstTraceStartsUnlessAnExerciseIsWaiting)
     recordfile::writeFileRecord(dir.filePath(QStringLiteral("TEMPKZ.TMP")), 31,
                                 QStringLiteral("exo1.E35"));
     other = std::make_unique<FeuilleP>();
-    other->openExerciseFile = [&](const QString &p) { opened = p; };
+    other->openExerciseFile = [&](const QString &p, const QString &) { opened = p; };
     other->afterShow();
     EXPECT_FALSE(other->graph->tracing());
     EXPECT_TRUE(opened.endsWith(QStringLiteral("/exo1.E35")));

@@ -501,9 +501,11 @@ TEST_F(ExoTest, AnExerciseOpenedFromOutsideOffersItsCorrection)
     const QString withCorrection = writeExo(exos, QStringLiteral("corrige.E35"), corrected);
     const QString without = writeExo(exos, QStringLiteral("seul.E35"), Exo());
     Optionexo menu(*w);
-    w->openExerciseFile = [&menu](const QString &p) { menu.openExerciseFile(p); };
+    w->openExerciseFile = [&menu](const QString &p, const QString &folder) {
+        menu.openExerciseFile(p, folder);
+    };
     // As the program's entry does with a file named on its command line.
-    w->openStartFile = [this, withCorrection] { w->openExerciseFile(withCorrection); };
+    w->openStartFile = [this, withCorrection] { w->openExerciseFile(withCorrection, QString()); };
     w->afterShow();
     EXPECT_EQ(w->c.fich->text(), withCorrection);
     EXPECT_EQ(w->corrige, 1);

@@ -255,6 +255,9 @@ bool chargeconfig(Feuille &f, QWidget *openDialog)
     }
     file.close();
 
+    // The list set to the position it already has runs no change handling,
+    // so the spectrum is reloaded here from the boxes as they now stand.
+    f.chargespectre();
     f.majafficheur();
     f.Command3_Click();
     closeDialog(openDialog);

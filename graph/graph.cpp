@@ -32,7 +32,17 @@ bool Graph::nonBlockingTrace = false;
 namespace
 {
 const QColor kGrid(192, 192, 192);
+
+// A computed concentration curve has a point every hundredth of cmax.
+constexpr int kConcSteps = 100;
+
+// Point k of it: k x 10^(u - 8) mol/L read as the concentration box reads
+// that decimal, so each point a trace measures lies on it to the pixel.
+float concPoint(int k, int u)
+{
+    return float(k / std::pow(10.0, 8 - u));
 }
+} // namespace
 
 Graph::Graph(Feuille &feuille, spectro::SolutionState &state, QObject *parent)
     : QObject(parent), f(feuille), st(state)
@@ -189,6 +199,8 @@ void Graph::applySettings(const CurveSettings &s)
     f.c.HScroll1->setValue(s.lambda);
     f.c.UpDown1->setValue(s.cuve);
     f.c.Combo1->setCurrentIndex(s.sol);
+    // Same list position, other pH or concentration: no change handling ran.
+    f.chargespectre();
 }
 
 void Graph::plotPolyline(double x, double y)
@@ -234,10 +246,11 @@ QVector<QPair<double, float>> Graph::curvePoints(int slot)
     } else {
         const int u = f.c.UpDown2->value();
         const float cmax = float(std::pow(10.0, u - 6));
-        const float step = float(std::pow(10.0, u - 8));
         const float e = sp[std::clamp(cs.lambda, 400, 800) - 400];
-        for (float ct = 0; ct <= cmax; ct += step)
+        for (int k = 0; k <= kConcSteps; ++k) {
+            const float ct = concPoint(k, u);
             pts.append({double(ct), spectro::pointAbsorbance(e, ct, l)});
+        }
         pts.append({double(cmax), spectro::pointAbsorbance(e, cmax, l)});
     }
     return pts;
@@ -253,7 +266,6 @@ void Graph::retracage(int k)
     for (int i = 0; i <= store.dercourbe - k; ++i) {
         coulcourbe = curveColour(i);
         applySettings(store.curves[i]);
-        f.chargespectre();
         const float l = thicknessNow();
         if (typegraphe == 1) {
             const float c = concNow();
@@ -264,9 +276,9 @@ void Graph::retracage(int k)
         } else {
             const int u = f.c.UpDown2->value();
             const float cmax = float(std::pow(10.0, u - 6));
-            const float step = float(std::pow(10.0, u - 8));
             const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
-            for (conctrace = 0; conctrace <= cmax; conctrace += step) {
+            for (int k = 0; k <= kConcSteps; ++k) {
+                conctrace = concPoint(k, u);
                 st.absorbance = spectro::pointAbsorbance(e, conctrace, l);
                 TRACER3();
             }
@@ -316,6 +328,10 @@ void Graph::Command6_Click()
 void Graph::Option1_Click(int)
 {
     f.c.Command6->setEnabled(false);
+    const int kind = f.c.Option1[0]->isChecked() ? 1 : 2;
+    // Only a real change of kind drops the curves, and each one is asked about.
+    if (kind == typegraphe)
+        return;
     if (store.dercourbe >= 1 && choixutil) {
         const msgbox::Answer a = msgbox::show(
             f.window(),
@@ -329,16 +345,17 @@ void Graph::Option1_Click(int)
                 f.c.Option1[1]->setChecked(true);
             else
                 f.c.Option1[0]->setChecked(true);
+            // The button keeps the focus, so no focus change will set the flag
+            // again before the user's next click: that click must ask too.
+            choixutil = true;
             return;
         }
     }
-    const int kind = f.c.Option1[0]->isChecked() ? 1 : 2;
-    if (kind == typegraphe)
-        return;
     if (choixutil && confirmDropPoints && !confirmDropPoints()) {
         choixutil = false;
         rapport();
         f.c.Option1[kind == 1 ? 1 : 0]->setChecked(true);
+        choixutil = true;
         return;
     }
     typegraphe = kind;
@@ -548,9 +565,9 @@ void Graph::terminer()
     } else {
         const int u = f.c.UpDown2->value();
         const float cmax = float(std::pow(10.0, u - 6));
-        const float step = float(std::pow(10.0, u - 8));
         const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
-        for (concterm = 0; concterm <= cmax; concterm += step) {
+        for (int k = 0; k <= kConcSteps; ++k) {
+            concterm = concPoint(k, u);
             st.absorbance = spectro::pointAbsorbance(e, concterm, l);
             TRACER2();
         }
@@ -591,9 +608,10 @@ void Graph::graphik_MouseMove(int x, int y)
     l0->setText(t);
     l0->adjustSize();
     l0->move(x - l0->width() / 2, 332);
-    const double a = numfmt::round3((330 - y) / 300.0 * numfmt::single(absaxe));
+    const float a = spectro::round3(float((330 - y) / 300.0 * numfmt::single(absaxe)));
     QLabel *l1 = f.c.Labeli[1];
-    l1->setText(QStringLiteral(" ") + numfmt::format(a, QStringLiteral("0.0## ###")).trimmed() +
+    const double shown = numfmt::single(spectro::roundDecimals(a, 6));
+    l1->setText(QStringLiteral(" ") + numfmt::format(shown, QStringLiteral("0.0## ###")).trimmed() +
                 QStringLiteral(" "));
     l1->adjustSize();
     l1->move(58 - l1->width(), y - l1->height() / 2);

@@ -4,6 +4,7 @@
 #include "common/msgbox.h"
 #include "common/numfmt.h"
 #include "common/picturebox.h"
+#include "common/platform.h"
 #include "common/updown.h"
 #include "config/recordfile.h"
 #include "model/absorbance.h"
@@ -14,8 +15,10 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
@@ -23,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -75,6 +79,8 @@ FeuilleP::FeuilleP(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Spectrophotométrie"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // A click on the bare window ends the edit of a box too.
+    setFocusPolicy(Qt::ClickFocus);
     buildControls();
     graph = std::make_unique<graph::Graph>(*this, state, this);
 
@@ -112,7 +118,7 @@ FeuilleP::~FeuilleP() = default;
 
 QString FeuilleP::handOffPath() const
 {
-    return joinPath(programFolder(), QStringLiteral("TEMPKZ.TMP"));
+    return Platform::handOffFile();
 }
 
 void FeuilleP::buildControls()
@@ -295,8 +301,11 @@ void FeuilleP::buildControls()
     Picture3->onPaint = [this] { Picture3_Paint(); };
     frame2->onPaint = [this] { Frame2_Paint(); };
     Picture1->onPaint = [this] { Picture1_Paint(); };
-    c.Text1->installEventFilter(this);
-    c.Text2->installEventFilter(this);
+    for (QLineEdit *box : {c.Text1, c.Text2}) {
+        box->installEventFilter(this);
+        // Text comes in by keys and pastes only, both filtered.
+        box->setAcceptDrops(false);
+    }
     connect(c.fich, &QLineEdit::textChanged, this, [this](const QString &t) {
         c.fich->setCursorPosition(int(t.size()));
         c.fich->setToolTip(t);
@@ -398,6 +407,10 @@ bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
         auto *box = static_cast<QLineEdit *>(watched);
         if (event->type() == QEvent::KeyPress) {
             auto *ke = static_cast<QKeyEvent *>(event);
+            if (ke->matches(QKeySequence::Paste)) {
+                pasteInto(box, QGuiApplication::clipboard()->text());
+                return true;
+            }
             if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
                 keyFilter(box, QChar(13));
                 return true;
@@ -413,7 +426,19 @@ bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
                     return true;
                 }
             }
-        } else if (event->type() == QEvent::FocusOut) {
+        } else if (event->type() == QEvent::ContextMenu) {
+            const std::unique_ptr<QMenu> menu(boxMenu(box));
+            menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
+            return true;
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton) {
+            QClipboard *clipboard = QGuiApplication::clipboard();
+            if (clipboard->supportsSelection())
+                pasteInto(box, clipboard->text(QClipboard::Selection));
+            return true;
+        } else if (event->type() == QEvent::FocusOut &&
+                   static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            // The box's own menu does not end the edit.
             if (watched == c.Text1)
                 Text1_LostFocus();
             else
@@ -440,6 +465,37 @@ QChar FeuilleP::keyFilter(QLineEdit *box, QChar ch)
         ch.unicode() == 8)
         return ch;
     return QChar();
+}
+
+void FeuilleP::pasteInto(QLineEdit *box, const QString &text)
+{
+    QString kept;
+    for (const QChar ch : text) {
+        // Line ends and other controls are no keys: Enter is not pasted.
+        if (!ch.isPrint())
+            continue;
+        const QChar k = keyFilter(box, ch);
+        if (!k.isNull())
+            kept += k;
+    }
+    if (!kept.isEmpty())
+        box->insert(kept);
+}
+
+QMenu *FeuilleP::boxMenu(QLineEdit *box)
+{
+    QMenu *menu = box->createStandardContextMenu();
+    // Qt names the action in later versions; before, only its caption tells.
+    const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction *a : menu->actions()) {
+        if (a->objectName() == QLatin1String("edit-paste") ||
+            a->text().section(QLatin1Char('\t'), 0, 0) == paste) {
+            disconnect(a, &QAction::triggered, nullptr, nullptr);
+            connect(a, &QAction::triggered, this,
+                    [this, box] { pasteInto(box, QGuiApplication::clipboard()->text()); });
+        }
+    }
+    return menu;
 }
 
 void FeuilleP::chargespectre()
@@ -772,13 +828,16 @@ void FeuilleP::Form_Activate()
     graph->choixutil = true;
     QString name;
     recordfile::readFileRecord(handOffPath(), 31, &name);
+    // Emptied whatever it held, blanks included: a request is served once.
+    recordfile::writeFileRecord(handOffPath(), 31, QString());
     if (name.trimmed().isEmpty())
         return;
-    recordfile::writeFileRecord(handOffPath(), 31, QString());
     hide();
+    // The name is relative to the program's folder, and so are the files the
+    // exercise names, whatever folder the name goes through.
     cheminexo = programFolder();
     if (openExerciseFile)
-        openExerciseFile(cheminexo + name);
+        openExerciseFile(cheminexo + name, cheminexo);
     show();
     corrige = 1;
 }
@@ -796,10 +855,13 @@ void FeuilleP::afterShow()
         return;
     }
     if (completeFirstTraceAtOnce) {
+        // Every step of the trace runs at once, so the window ends as a user
+        // sees it after the first trace: curve complete, wavelength at 800 nm.
         const bool old = graph::Graph::nonBlockingTrace;
         graph::Graph::nonBlockingTrace = true;
         graph->Command5_Click();
-        graph->terminer();
+        while (graph->tracing())
+            graph->Timer1_Timer();
         graph::Graph::nonBlockingTrace = old;
         return;
     }

@@ -477,7 +477,7 @@ TEST_F(Practical, ExerciseNamesItsUnknownAndStandards)
         dir.path(), {kTag, QStringLiteral("0,000 25"), QStringLiteral("1E-4;2E-4;3E-4"),
                      QStringLiteral("affine"), QStringLiteral("0,001")});
     ASSERT_TRUE(w->openExerciseFile);
-    w->openExerciseFile(path);
+    w->openExerciseFile(path, QString());
     EXPECT_TRUE(calls.empty()) << calls[0].text.toStdString();
     EXPECT_EQ(w->c.fich->text(), path);
     EXPECT_TRUE(s->unknown.set);
@@ -500,7 +500,7 @@ TEST_F(Practical, BadCalibrationRecordsRefuseTheWholeExercise)
         calls.clear();
         const QString before = w->c.supertext->toPlainText();
         const QString path = writeExercise(dir.path(), records);
-        w->openExerciseFile(path);
+        w->openExerciseFile(path, QString());
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(calls[0].text,
                   QStringLiteral("Ce fichier ne correspond pas à cette application"));
@@ -520,7 +520,7 @@ TEST_F(Practical, BadCalibrationRecordsRefuseTheWholeExercise)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
         f.close();
-        w->openExerciseFile(path);
+        w->openExerciseFile(path, QString());
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(calls[0].title, QStringLiteral("Fichier non valide"));
         EXPECT_TRUE(w->c.fich->text().isEmpty());
@@ -528,7 +528,7 @@ TEST_F(Practical, BadCalibrationRecordsRefuseTheWholeExercise)
     QFile::remove(side);
     // A specified exercise without the records opens as before.
     calls.clear();
-    w->openExerciseFile(path);
+    w->openExerciseFile(path, QString());
     EXPECT_TRUE(calls.empty());
     EXPECT_FALSE(s->unknown.set);
     EXPECT_FALSE(w->c.fich->text().isEmpty());
@@ -542,7 +542,7 @@ TEST_F(Practical, ExerciseRecordsInAFileOfTheirOwn)
         *recordfile::buildFile({kTag, QStringLiteral("0,062 3"), QStringLiteral("0,01;0,02"),
                                 QStringLiteral("origine"), QStringLiteral("0,1"),
                                 QStringLiteral("-1")})));
-    w->openExerciseFile(path);
+    w->openExerciseFile(path, QString());
     EXPECT_TRUE(calls.empty());
     EXPECT_DOUBLE_EQ(s->unknown.c, 0.0623);
     EXPECT_EQ(w->c.UpDown2->value(), 5);
@@ -563,7 +563,7 @@ TEST_F(Practical, ShippedExercisesOpenOnTheirUnknown)
     for (const auto &t : cases) {
         SCOPED_TRACE(t.file);
         calls.clear();
-        w->openExerciseFile(data.filePath(QString::fromLatin1(t.file)));
+        w->openExerciseFile(data.filePath(QString::fromLatin1(t.file)), QString());
         ASSERT_TRUE(calls.empty()) << calls[0].text.toStdString();
         EXPECT_EQ(w->graph->typegraphe, 2);
         EXPECT_EQ(w->c.HScroll1->value(), t.lambda);

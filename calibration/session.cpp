@@ -5,6 +5,7 @@
 #include "common/msgbox.h"
 #include "common/numfmt.h"
 #include "common/picturebox.h"
+#include "common/safefile.h"
 #include "common/updown.h"
 #include "config/recordfile.h"
 #include "mainwindow/feuillep.h"
@@ -28,7 +29,6 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
 #include <cmath>
@@ -397,13 +397,7 @@ void Session::copyTable() const
 
 bool Session::writeCsv(const QString &path) const
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = toCsv(currentTable());
-    if (f.write(bytes) != bytes.size())
-        return false;
-    return f.commit();
+    return safefile::save(path, toCsv(currentTable()));
 }
 
 double Session::printTable(QPainter &p, double x, double y, double bottom,

@@ -435,9 +435,19 @@ TEST_F(Practical, CopyMenuPrintedPageAndCsvCarryTheTable)
     QFile f(csv + QStringLiteral(".csv"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
+    f.close();
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     // Header, points, blank line, then model, k, R² and ε.
     EXPECT_EQ(bytes.count("\r\n"), 1 + 5 + 1 + 4);
+    // A failed write says so and leaves the earlier file as it was.
+    Session::askCsvFileName = [this](QWidget *, const QString &) {
+        return dir.filePath(QStringLiteral("absent/mesures.csv"));
+    };
+    calls.clear();
+    mesures().exporter->click();
+    Session::askCsvFileName = nullptr;
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].text, QStringLiteral("Ecriture impossible sur disque"));
     // The copy menu's entry.
     QMenu menu;
     output::extraCopyItems(menu, *w);

@@ -424,8 +424,11 @@ double Session::printTable(QPainter &p, double x, double y, double bottom,
         const QString c = pt.unknown
                               ? QStringLiteral("échantillon inconnu")
                               : QStringLiteral("c = ") + pt.conc + QStringLiteral(" mol·L⁻¹");
-        const QString a = pt.beyond ? QStringLiteral("----")
-                                    : QStringLiteral("A = ") + cell(double(pt.absorbance));
+        const QString a =
+            pt.beyond ? QStringLiteral("----")
+                      : QStringLiteral("A = ") +
+                            numfmt::format(numfmt::single(pt.absorbance), QStringLiteral("0.0##"))
+                                .trimmed();
         line(QString::number(i + 1) + QStringLiteral(". ") + pt.solName + QStringLiteral(", ") + c +
                  QStringLiteral(", λ = ") + QString::number(pt.lambda) +
                  QStringLiteral(" nm, ℓ = ") + thicknessText(pt.cuve) + QStringLiteral(" cm : ") +

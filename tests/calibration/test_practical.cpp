@@ -426,6 +426,9 @@ TEST_F(Practical, CopyMenuPrintedPageAndCsvCarryTheTable)
         const double y = output::printAfterLegend(p, 100, 100, output::PageBreak{});
         EXPECT_GT(y, 100 + 5 * 150);
     }
+    if (qEnvironmentVariableIsSet("CALIB_SCREENSHOT"))
+        page.copy(0, 0, 2000, 400)
+            .save(qEnvironmentVariable("CALIB_SCREENSHOT") + QStringLiteral(".print.png"));
 
     // CSV through the window.
     const QString csv = dir.filePath(QStringLiteral("mesures"));

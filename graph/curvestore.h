@@ -1,6 +1,8 @@
 #pragma once
 // The graph's curves, kept as the settings they were traced with: every
 // redraw recomputes them from the spectra.
+#include "model/samples.h"
+
 #include <QColor>
 #include <QString>
 #include <array>
@@ -11,11 +13,12 @@ namespace graph
 constexpr int kSlots = 10;
 
 struct CurveSettings {
-    QString conc;   // concentration text as shown, grouping spaces included
-    QString ph;     // pH text
-    int lambda = 0; // nm
-    int cuve = 0;   // thickness code 1..3
-    int sol = 0;    // solution list index
+    QString conc;                 // concentration text as shown, grouping spaces included
+    QString ph;                   // pH text
+    int lambda = 0;               // nm
+    int cuve = 0;                 // thickness code 1..3
+    int sol = 0;                  // solution list index
+    spectro::CurveExtras extra{}; // real instrument, mixture
 };
 
 struct CurveStore {

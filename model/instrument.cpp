@@ -83,6 +83,8 @@ double gaussian(std::uint32_t seed, std::uint64_t key)
 
 std::uint64_t readingKey(int lambda, float c, float l, int sample)
 {
+    // The same concentration reached by steps or typed gives the same reading.
+    c = float(numfmt::round3(c));
     std::uint32_t cb = 0;
     std::uint32_t lb = 0;
     static_assert(sizeof(float) == sizeof(std::uint32_t));

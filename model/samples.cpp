@@ -132,6 +132,34 @@ int sampleId(int numsol, const Mixture &m)
     return int(qHash(key, 0) & 0x7fffffff) | 0x100;
 }
 
+QString settingsText(const instrument::Settings &s)
+{
+    QString t = QStringLiteral("bande passante ") + QString::number(s.bandwidth) +
+                QStringLiteral(" nm, lumière parasite ") +
+                numfmt::format(numfmt::round3(100 * s.stray), QStringLiteral("0.0##")).trimmed() +
+                QStringLiteral(" %, ");
+    if (s.noise)
+        t += QStringLiteral("bruit (graine ") + QString::number(s.seed) + QStringLiteral(")");
+    else
+        t += QStringLiteral("sans bruit");
+    return t;
+}
+
+QStringList curveExtraLines(const CurveExtras &x, const QString &concText)
+{
+    QStringList lines;
+    if (!x.mix.parts.empty()) {
+        const double total = totalConcentration(x.mix);
+        const double c = numfmt::readNumber(concText).value_or(total);
+        lines << QStringLiteral("Mélange : ") + mixtureText(x.mix, total > 0 ? c / total : 1);
+    }
+    if (x.real.enabled)
+        lines << QStringLiteral("Appareil réel : ") + settingsText(x.real) +
+                     (x.blankValid ? QStringLiteral(", blanc fait")
+                                   : QStringLiteral(", sans blanc"));
+    return lines;
+}
+
 void chargespectreEtendu(int numsol, const QString &phText, const QString &concText,
                          const Mixture &mix, FloatSpectrum &spectre)
 {

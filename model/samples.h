@@ -83,4 +83,11 @@ struct CurveExtras {
     Mixture mix;               // the mixture, when the curve is of one
 };
 
+// The report's and the legend's lines for a curve's extras (none for a curve
+// of the ideal instrument and a single solution); concText is the curve's
+// concentration, which dilutes a mixture.
+QStringList curveExtraLines(const CurveExtras &x, const QString &concText);
+// "bande passante 2 nm, lumière parasite 0,1 %, bruit (graine 1)".
+QString settingsText(const instrument::Settings &s);
+
 } // namespace spectro

@@ -235,6 +235,10 @@ double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &stor
                 QStringLiteral("\u00c9paisseur de la cuve : ") + output::thicknessText(s.cuve) +
                     QStringLiteral(" cm"));
         y += lineHeight(p);
+        for (const QString &line : spectro::curveExtraLines(s.extra, s.conc)) {
+            printAt(p, x2, y, line);
+            y += lineHeight(p);
+        }
         y += lineHeight(p);
     }
     return y;

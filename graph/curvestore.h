@@ -13,12 +13,14 @@ namespace graph
 constexpr int kSlots = 10;
 
 struct CurveSettings {
-    QString conc;                 // concentration text as shown, grouping spaces included
-    QString ph;                   // pH text
-    int lambda = 0;               // nm
-    int cuve = 0;                 // thickness code 1..3
-    int sol = 0;                  // solution list index
-    spectro::CurveExtras extra{}; // real instrument, mixture
+    QString conc;   // concentration text as shown, grouping spaces included
+    QString ph;     // pH text
+    int lambda = 0; // nm
+    int cuve = 0;   // thickness code 1..3
+    int sol = 0;    // solution list index
+
+    // The real instrument and the mixture the curve was traced with.
+    spectro::CurveExtras extra{};
 };
 
 struct CurveStore {

@@ -267,3 +267,80 @@ TEST_F(MainWindowTest, ConfigurationsKeepTheNewThingsAfterTheNineRecords)
         EXPECT_FALSE(third->appareil->settings().enabled);
     }
 }
+
+// The help's figures: run with --gtest_also_run_disabled_tests and
+// SPECTRO_FIGURES set to the folder that receives them.
+TEST_F(MainWindowTest, DISABLED_Figures)
+{
+    const QString out = qEnvironmentVariable("SPECTRO_FIGURES");
+    if (out.isEmpty())
+        GTEST_SKIP();
+    Appareil &a = *w->appareil;
+    w->show();
+    const auto save = [&](const QString &name) {
+        w->graph->rapport();
+        QApplication::processEvents();
+        w->c.graphik->surface().image().save(out + QStringLiteral("/") + name +
+                                             QStringLiteral(".png"));
+        w->grab().save(out + QStringLiteral("/") + name + QStringLiteral("_fenetre.png"));
+    };
+
+    // Calibration line of permanganate at 525 nm: ideal, then 0,1 % and 1 % of stray light.
+    w->graph->choixutil = false;
+    w->c.Option1[1]->setChecked(true);
+    w->c.Check1->setChecked(true);
+    w->c.HScroll1->setValue(525);
+    w->graph->Command3_Click();
+    traceToEnd();
+    a.setRealMode(true);
+    w->c.HScroll1->setValue(525);
+    a.faireLeBlanc();
+    traceToEnd();
+    ins::Settings s = a.settings();
+    s.stray = 0.01;
+    a.setSettings(s);
+    traceToEnd();
+    save(QStringLiteral("etalonnage_courbe"));
+
+    // Permanganate's spectrum: ideal, then slits of 10 and 20 nm.
+    a.setRealMode(false);
+    w->graph->choixutil = false;
+    w->c.Option1[0]->setChecked(true);
+    w->graph->Command3_Click();
+    traceToEnd();
+    a.setRealMode(true);
+    a.faireLeBlanc();
+    for (int bw : {10, 20}) {
+        s = a.settings();
+        s.stray = ins::kStrayDefault;
+        s.bandwidth = bw;
+        a.setSettings(s);
+        traceToEnd();
+    }
+    save(QStringLiteral("bande_passante"));
+
+    // A green drink: tartrazine, bleu brillant FCF and their mixture.
+    a.setRealMode(false);
+    a.setExtended(true);
+    w->graph->Command3_Click();
+    w->c.Combo1->setCurrentIndex(14);
+    w->c.Text1->setText(QStringLiteral("0,000 02"));
+    traceToEnd();
+    w->c.Combo1->setCurrentIndex(19);
+    w->c.Text1->setText(QStringLiteral("0,000 005"));
+    traceToEnd();
+    w->c.Combo1->setCurrentIndex(spectro::kMixtureIndex);
+    a.setMixture(spectro::defaultMixture());
+    traceToEnd();
+    w->c.HScroll1->setValue(630);
+    save(QStringLiteral("melange"));
+
+    // The schematic of the real instrument, blank to be made, T shown.
+    a.setRealMode(true);
+    s = a.settings();
+    s.bandwidth = 2;
+    s.showT = true;
+    a.setSettings(s);
+    w->c.HScroll1->setValue(631);
+    w->c.schema->surface().image().save(out + QStringLiteral("/schema_reel.png"));
+}

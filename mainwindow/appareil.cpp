@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -84,7 +85,23 @@ Appareil::Appareil(FeuilleP &feuille) : QObject(&feuille), f(feuille)
     f.graph->applyExtras = [this](const spectro::CurveExtras &x) { applyCurve(x); };
     f.graph->sampleColour = [this] { return sampleColour(); };
     connect(f.graph.get(), &graph::Graph::traceFinished, this, [this] { m_traceBaseline = false; });
+    f.installEventFilter(this);
+    placeBar();
     syncWidgets();
+}
+
+bool Appareil::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &f && event->type() == QEvent::Resize)
+        placeBar();
+    return QObject::eventFilter(watched, event);
+}
+
+void Appareil::placeBar()
+{
+    // Below the graph and the exercise text where the window has the room;
+    // a window cut to its designed height gets it over the graph's bottom edge.
+    m_bar->setGeometry(4, std::min(547, f.height() - 22), 792, 22);
 }
 
 Appareil::~Appareil() = default;
@@ -94,7 +111,6 @@ void Appareil::buildBar()
     // Below the graph and the exercise text, where the window has room left:
     // shown only while the mode is on.
     m_bar = new QWidget(&f);
-    m_bar->setGeometry(4, 547, 792, 22);
     m_bar->setFont(arialFont(8));
     m_bar->setAutoFillBackground(true);
     QPalette pal = m_bar->palette();

@@ -57,7 +57,11 @@ public:
     QWidget *bar() const { return m_bar; }
     QPushButton *compositionButton() const { return m_composition; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void placeBar();
     void buildBar();
     void buildMenu();
     void syncWidgets();

@@ -343,4 +343,5 @@ TEST_F(MainWindowTest, DISABLED_Figures)
     a.setSettings(s);
     w->c.HScroll1->setValue(631);
     w->c.schema->surface().image().save(out + QStringLiteral("/schema_reel.png"));
+    a.bar()->grab().save(out + QStringLiteral("/barre.png"));
 }

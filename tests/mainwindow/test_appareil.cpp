@@ -7,10 +7,12 @@
 #include "mainwindow/appareil.h"
 #include "model/absorbance.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -61,6 +63,35 @@ TEST_F(MainWindowTest, RealModeOffLeavesTheWindowAsItWas)
     EXPECT_EQ(w->c.schema->surface().image(), schemaBefore);
     EXPECT_EQ(shot(), before);
     EXPECT_EQ(w->c.Combo1->count(), 14);
+}
+
+TEST_F(MainWindowTest, ContextMenuSwitchesTheModes)
+{
+    Appareil &a = *w->appareil;
+    QStringList texts;
+    QAction *real = nullptr;
+    QAction *samples = nullptr;
+    for (QAction *act : a.menu()->actions()) {
+        texts << act->text();
+        if (act->text() == QStringLiteral("Appareil réel"))
+            real = act;
+        if (act->text() == QStringLiteral("Colorants alimentaires et mélanges"))
+            samples = act;
+    }
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Appareil réel"), QStringLiteral("Faire le blanc"),
+                                  QStringLiteral("Afficher la transmittance T (%)"), QString(),
+                                  QStringLiteral("Colorants alimentaires et mélanges"),
+                                  QStringLiteral("Composition du mélange…")}));
+    ASSERT_TRUE(real && samples);
+    EXPECT_EQ(w->c.schema->contextMenuPolicy(), Qt::CustomContextMenu);
+    real->trigger();
+    EXPECT_TRUE(a.settings().enabled);
+    EXPECT_TRUE(real->isChecked());
+    samples->trigger();
+    EXPECT_TRUE(a.extended());
+    EXPECT_EQ(w->c.Combo1->count(), spectro::kExtendedCount);
+    real->trigger();
+    EXPECT_FALSE(a.settings().enabled);
 }
 
 TEST_F(MainWindowTest, RealReadoutBlankAndLimit)
@@ -334,6 +365,9 @@ TEST_F(MainWindowTest, DISABLED_Figures)
     traceToEnd();
     w->c.HScroll1->setValue(630);
     save(QStringLiteral("melange"));
+    w->setOnglet(1);
+    QApplication::processEvents();
+    w->grab().save(out + QStringLiteral("/melange_onglet.png"));
 
     // The schematic of the real instrument, blank to be made, T shown.
     a.setRealMode(true);

@@ -141,7 +141,7 @@ void Appareil::buildBar()
     m_noiseBox = new QCheckBox(QStringLiteral("Bruit, graine"), m_bar);
     row->addWidget(m_noiseBox);
     m_seed = new QSpinBox(m_bar);
-    m_seed->setRange(0, 99999);
+    m_seed->setRange(0, int(ins::kSeedMax));
     row->addWidget(m_seed);
     row->addStretch(1);
     m_bar->hide();

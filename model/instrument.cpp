@@ -45,6 +45,8 @@ Settings clampSettings(Settings s)
         s.noiseLevel = 0;
     if (s.noiseLevel > 0.01)
         s.noiseLevel = 0.01;
+    if (s.seed > kSeedMax)
+        s.seed = kSeedMax;
     return s;
 }
 

@@ -24,6 +24,8 @@ constexpr int kBandwidthMax = 20;
 // Standard deviation of the detector signal, as a fraction of the full light:
 // the absorbance noise is 0,434 times this divided by the transmitted light.
 constexpr double kNoiseDefault = 0.0005;
+// Seeds of the noise that the user can choose.
+constexpr std::uint32_t kSeedMax = 99999;
 // Cuvette and solvent: reflection losses of the two faces, and the scattering
 // of water and glass, per cm of solvent at 400 nm, falling as 1/λ^4.
 constexpr double kCellReflection = 0.035;

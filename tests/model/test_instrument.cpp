@@ -215,6 +215,8 @@ TEST(Instrument, SettingsOutOfRangeGoToTheNearerLimit)
     EXPECT_EQ(clampSettings(s).bandwidth, kBandwidthMin);
     s.stray = std::nan("");
     EXPECT_DOUBLE_EQ(clampSettings(s).stray, kStrayMin);
+    s.seed = 4000000000u;
+    EXPECT_EQ(clampSettings(s).seed, kSeedMax);
     s.stray = 0.002;
     s.bandwidth = 5;
     EXPECT_DOUBLE_EQ(clampSettings(s).stray, 0.002);

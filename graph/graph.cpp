@@ -189,7 +189,8 @@ void Graph::paintOverlay()
 
 void Graph::rapport()
 {
-    output::rapport(f.c.Rappo, store, spectro::solutionNames(), f.c.Option1[0]->isChecked());
+    output::rapport(f.c.Rappo, store, spectro::extendedSolutionNames(),
+                    f.c.Option1[0]->isChecked());
 }
 
 void Graph::applySettings(const CurveSettings &s)
@@ -198,9 +199,24 @@ void Graph::applySettings(const CurveSettings &s)
     f.c.Text2->setText(s.ph);
     f.c.HScroll1->setValue(s.lambda);
     f.c.UpDown1->setValue(s.cuve);
+    if (applyExtras)
+        applyExtras(s.extra);
     f.c.Combo1->setCurrentIndex(s.sol);
     // Same list position, other pH or concentration: no change handling ran.
     f.chargespectre();
+}
+
+float Graph::pointValue(const CurveSettings &s, const spectro::FloatSpectrum &e, int lambda,
+                        float c, float l) const
+{
+    const int i = std::clamp(lambda, 400, 800) - 400;
+    if (!s.extra.real.enabled)
+        return spectro::pointAbsorbance(e[i], c, l);
+    namespace ins = spectro::instrument;
+    const int sample = spectro::sampleId(spectro::numsolForListIndex(s.sol), s.extra.mix);
+    const ins::Measurement m = ins::measure(e, c, l, lambda, s.extra.real, s.extra.blankValid,
+                                            ins::readingKey(lambda, c, l, sample));
+    return ins::readout(m, s.extra.real).absorbance;
 }
 
 void Graph::plotPolyline(double x, double y)
@@ -235,23 +251,23 @@ QVector<QPair<double, float>> Graph::curvePoints(int slot)
     spectro::FloatSpectrum sp = st.spectre;
     for (int i = 0; i <= slot; ++i) {
         const CurveSettings &ci = store.curves[i];
-        spectro::chargespectre(spectro::numsolForIndex(ci.sol), ci.ph, ci.conc, sp);
+        spectro::chargespectreEtendu(spectro::numsolForListIndex(ci.sol), ci.ph, ci.conc,
+                                     ci.extra.mix, sp);
     }
     const CurveSettings &cs = store.curves[slot];
     const float l = spectro::thickness(cs.cuve);
     const float c = float(numfmt::readNumber(cs.conc).value_or(0));
     if (typegraphe == 1) {
         for (int lt = 400; lt <= 800; ++lt)
-            pts.append({double(lt), spectro::pointAbsorbance(sp[lt - 400], c, l)});
+            pts.append({double(lt), pointValue(cs, sp, lt, c, l)});
     } else {
         const int u = f.c.UpDown2->value();
         const float cmax = float(std::pow(10.0, u - 6));
-        const float e = sp[std::clamp(cs.lambda, 400, 800) - 400];
         for (int k = 0; k <= kConcSteps; ++k) {
             const float ct = concPoint(k, u);
-            pts.append({double(ct), spectro::pointAbsorbance(e, ct, l)});
+            pts.append({double(ct), pointValue(cs, sp, cs.lambda, ct, l)});
         }
-        pts.append({double(cmax), spectro::pointAbsorbance(e, cmax, l)});
+        pts.append({double(cmax), pointValue(cs, sp, cs.lambda, cmax, l)});
     }
     return pts;
 }
@@ -263,27 +279,30 @@ void Graph::retracage(int k)
     const int h1 = f.c.HScroll1->value();
     const int u1 = f.c.UpDown1->value();
     const int cb = f.c.Combo1->currentIndex();
+    const spectro::CurveExtras extras =
+        captureExtras ? captureExtras(false) : spectro::CurveExtras{};
     for (int i = 0; i <= store.dercourbe - k; ++i) {
+        const CurveSettings &cs = store.curves[i];
         coulcourbe = curveColour(i);
         applySettings(store.curves[i]);
         const float l = thicknessNow();
         if (typegraphe == 1) {
             const float c = concNow();
             for (lambdatrace = 400; lambdatrace <= 800; ++lambdatrace) {
-                st.absorbance = spectro::pointAbsorbance(st.spectre[lambdatrace - 400], c, l);
+                st.absorbance = pointValue(cs, st.spectre, lambdatrace, c, l);
                 TRACER3();
             }
         } else {
             const int u = f.c.UpDown2->value();
             const float cmax = float(std::pow(10.0, u - 6));
-            const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
+            const int lam = f.c.HScroll1->value();
             for (int k = 0; k <= kConcSteps; ++k) {
                 conctrace = concPoint(k, u);
-                st.absorbance = spectro::pointAbsorbance(e, conctrace, l);
+                st.absorbance = pointValue(cs, st.spectre, lam, conctrace, l);
                 TRACER3();
             }
             conctrace = cmax;
-            st.absorbance = spectro::pointAbsorbance(e, conctrace, l);
+            st.absorbance = pointValue(cs, st.spectre, lam, conctrace, l);
             TRACER3();
         }
         f.window()->setEnabled(true);
@@ -294,6 +313,8 @@ void Graph::retracage(int k)
     f.c.Text2->setText(t2);
     f.c.HScroll1->setValue(h1);
     f.c.UpDown1->setValue(u1);
+    if (applyExtras)
+        applyExtras(extras);
     f.c.Combo1->setCurrentIndex(cb);
     f.chargespectre();
     if (k == 0)
@@ -393,6 +414,7 @@ void Graph::Command5_Click()
     cs.lambda = f.c.HScroll1->value();
     cs.cuve = f.c.UpDown1->value();
     cs.sol = f.c.Combo1->currentIndex();
+    cs.extra = captureExtras ? captureExtras(true) : spectro::CurveExtras{};
     absmaxprec = absmax;
     absaxeprec = absaxe;
     if (store.dercourbe < 1) {
@@ -530,8 +552,12 @@ void Graph::Timer2_Timer()
     ++compteanim;
     const std::optional<double> c = numfmt::readNumber(f.c.Text1->text());
     std::optional<QColor> sol;
-    if (!c || *c != 0.0)
-        sol = schematic::coulsol(st.numsol, f.c.Text1->text(), f.c.Text2->text());
+    if (!c || *c != 0.0) {
+        if (sampleColour)
+            sol = sampleColour();
+        if (!sol)
+            sol = schematic::coulsol(st.numsol, f.c.Text1->text(), f.c.Text2->text());
+    }
     schematic::animtube(f.c.schema->surface(), compteanim, f.c.UpDown1->value(), sol, hand);
     f.c.schema->refresh();
     if (compteanim > 24)
@@ -556,23 +582,24 @@ void Graph::terminer()
     Timer1.stop();
     Timer2.stop();
     const float l = thicknessNow();
+    const CurveSettings &cs = store.curves[std::clamp(store.dercourbe, 0, kSlots - 1)];
     if (typegraphe == 1) {
         const float c = concNow();
         for (lambdaterm = f.c.HScroll1->value(); lambdaterm <= 800; ++lambdaterm) {
-            st.absorbance = spectro::pointAbsorbance(st.spectre[lambdaterm - 400], c, l);
+            st.absorbance = pointValue(cs, st.spectre, lambdaterm, c, l);
             TRACER2();
         }
     } else {
         const int u = f.c.UpDown2->value();
         const float cmax = float(std::pow(10.0, u - 6));
-        const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
+        const int lam = f.c.HScroll1->value();
         for (int k = 0; k <= kConcSteps; ++k) {
             concterm = concPoint(k, u);
-            st.absorbance = spectro::pointAbsorbance(e, concterm, l);
+            st.absorbance = pointValue(cs, st.spectre, lam, concterm, l);
             TRACER2();
         }
         concterm = cmax;
-        st.absorbance = spectro::pointAbsorbance(e, concterm, l);
+        st.absorbance = pointValue(cs, st.spectre, lam, concterm, l);
         TRACER2();
     }
     f.c.graphik->refresh();

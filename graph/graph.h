@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 class QPainter;
 
@@ -73,6 +74,15 @@ public:
 
     void graphik_MouseMove(int x, int y);
 
+    // Hooks of the real instrument and the samples beyond the fourteen
+    // solutions; unset, the ideal instrument. captureExtras gives what a new
+    // curve keeps, applyExtras puts a curve's back for its redraw, and
+    // sampleColour the colour of a sample that coulsol does not know. newCurve:
+    // the capture is for a trace that starts now, not for a redraw to restore.
+    std::function<spectro::CurveExtras(bool newCurve)> captureExtras;
+    std::function<void(const spectro::CurveExtras &)> applyExtras;
+    std::function<std::optional<QColor>()> sampleColour;
+
     // Absorbance of each point as the redraw computes it, for a stored curve:
     // x values (nm or mol/L) and absorbances. Used by the export.
     QVector<QPair<double, float>> curvePoints(int slot);
@@ -92,6 +102,10 @@ private:
     float concNow(bool *ok = nullptr) const;
     void applySettings(const CurveSettings &s);
     void paintOverlay();
+    // A computed point of a curve: the ideal reading, or the real
+    // instrument's when the curve was traced with it.
+    float pointValue(const CurveSettings &s, const spectro::FloatSpectrum &e, int lambda, float c,
+                     float l) const;
 
     Feuille &f;
     spectro::SolutionState &st;

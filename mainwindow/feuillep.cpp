@@ -7,7 +7,9 @@
 #include "common/platform.h"
 #include "common/updown.h"
 #include "config/recordfile.h"
+#include "mainwindow/appareil.h"
 #include "model/absorbance.h"
+#include "model/samples.h"
 #include "schematic/colour.h"
 #include "schematic/panels.h"
 #include "schematic/schema.h"
@@ -112,6 +114,7 @@ FeuilleP::FeuilleP(QWidget *parent) : QWidget(parent)
     QString request;
     recordfile::readFileRecord(handOffPath(), 31, &request);
     m_handOffAtStart = !request.trimmed().isEmpty();
+    appareil = new Appareil(*this);
 }
 
 FeuilleP::~FeuilleP() = default;
@@ -500,13 +503,25 @@ QMenu *FeuilleP::boxMenu(QLineEdit *box)
 
 void FeuilleP::chargespectre()
 {
-    spectro::chargespectre(state.numsol, c.Text2->text(), c.Text1->text(), state.spectre);
+    spectro::chargespectreEtendu(state.numsol, c.Text2->text(), c.Text1->text(),
+                                 appareil ? appareil->mixture() : spectro::Mixture{},
+                                 state.spectre);
+}
+
+QStringList FeuilleP::extraRecords() const
+{
+    return appareil ? appareil->extraRecords() : QStringList();
+}
+
+bool FeuilleP::applyExtraRecords(const QStringList &records)
+{
+    return !appareil || appareil->applyExtraRecords(records);
 }
 
 void FeuilleP::Combo1_Click()
 {
-    state.numsol = spectro::numsolForIndex(c.Combo1->currentIndex());
-    c.Text2->setVisible(state.numsol > 11);
+    state.numsol = spectro::numsolForListIndex(c.Combo1->currentIndex());
+    c.Text2->setVisible(spectro::hasPh(state.numsol));
     Picture3->update();
     chargespectre();
     majafficheur();
@@ -572,15 +587,21 @@ void FeuilleP::majafficheur()
     const std::optional<double> conc = numfmt::readNumber(text1);
     if (conc && *conc != 0.0) {
         coulSolution = schematic::coulsol(state.numsol, text1, c.Text2->text());
+        if (const auto own = appareil ? appareil->sampleColour() : std::nullopt)
+            coulSolution = *own;
         m.coulSolution = coulSolution;
     }
     if (const auto r =
             spectro::computeAbsorbance(state.spectre, text1, longueurOnde, c.UpDown1->value())) {
         state.absorbance = r->absorbance;
         m.readout = r->text;
+        if (appareil)
+            appareil->realReading(state.absorbance, m.readout);
     }
-    m.absorbance = state.absorbance;
+    m.absorbance = std::max(0.0f, state.absorbance); // a real reading may fall below 0
     schematic::drawMeasure(s, m);
+    if (appareil)
+        appareil->drawMarks(s);
     c.schema->refresh();
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class Appareil;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -35,6 +36,8 @@ public:
     float absorbance() const override { return state.absorbance; }
     void chargespectre() override;
     void setOnglet(int tab) override;
+    QStringList extraRecords() const override;
+    bool applyExtraRecords(const QStringList &records) override;
 
     // Routines of the window.
     void Combo1_Click();
@@ -61,6 +64,8 @@ public:
 
     spectro::SolutionState state;
     std::unique_ptr<graph::Graph> graph;
+    // The real instrument and the samples beyond the fourteen solutions.
+    Appareil *appareil = nullptr;
     int longueurOnde = 0;
     int onglet = 0;
     bool mtextra = false;

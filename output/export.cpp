@@ -120,6 +120,8 @@ QString curveHeading(int slot, const graph::CurveSettings &s, const QStringList 
     const QString l = output::thicknessText(s.cuve);
     if (!l.isEmpty())
         t += QStringLiteral(", l = ") + l + QStringLiteral(" cm");
+    for (const QString &line : spectro::curveExtraLines(s.extra, s.conc))
+        t += QStringLiteral(", ") + line;
     return t;
 }
 
@@ -175,7 +177,7 @@ QByteArray graphCsv(graph::Graph &g)
     if (g.store.dercourbe < 0)
         return QByteArray();
     const bool wavelength = g.typegraphe == 1;
-    const QStringList names = spectro::solutionNames();
+    const QStringList names = spectro::extendedSolutionNames();
     QStringList headings;
     QVector<CurvePoints> curves;
     for (int i = 0; i <= g.store.dercourbe; ++i) {

@@ -213,7 +213,9 @@ double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &stor
     const int last = std::min(store.dercourbe, graph::kSlots - 1);
     for (int i = 0; i <= last; ++i) {
         const graph::CurveSettings &s = store.curves[i];
-        if (pageBreak.newPage && y > 0 && y + block - lineHeight(p) > pageBreak.bottom) {
+        const QStringList extraLines = spectro::curveExtraLines(s.extra, s.conc);
+        const double extra = extraLines.size() * lineHeight(p);
+        if (pageBreak.newPage && y > 0 && y + block + extra - lineHeight(p) > pageBreak.bottom) {
             pageBreak.newPage();
             y = 0;
         }
@@ -251,6 +253,10 @@ double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &stor
                 QStringLiteral("\u00c9paisseur de la cuve : ") + output::thicknessText(s.cuve) +
                     QStringLiteral(" cm"));
         y += lineHeight(p);
+        for (const QString &line : extraLines) {
+            printAt(p, x2, y, line);
+            y += lineHeight(p);
+        }
         y += lineHeight(p);
     }
     return y;

@@ -274,6 +274,34 @@ INSTANTIATE_TEST_SUITE_P(
                              kNoLegend}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A curve of the default mixture at half its concentration, traced with the real instrument.
+graph::CurveSettings realCurve()
+{
+    graph::CurveSettings s = curve(8, QStringLiteral("0,000 012 5"), QStringLiteral("7"), 525, 2);
+    s.extra.real.enabled = true;
+    s.extra.real.bandwidth = 20;
+    s.extra.real.stray = 0.005;
+    s.extra.real.noise = false;
+    s.extra.blankValid = true;
+    s.extra.mix = spectro::defaultMixture();
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealInstrument, PrintedText,
+    testing::Values(TextCase{
+        "RealInstrumentAndMixture",
+        true,
+        nullptr,
+        true,
+        {realCurve()},
+        {QStringLiteral("Appareil r\u00e9el : bande passante 20 nm, lumi\u00e8re parasite 0,5 %, "
+                        "sans bruit, blanc fait"),
+         QStringLiteral("M\u00e9lange : tartrazine (E102) : 0,000 01 mol\u00b7L-1 ; bleu brillant "
+                        "FCF (E133) : 0,000 002 5 mol\u00b7L-1")},
+        {}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(Printing, LegendTooLongForThePageGoesOnOnTheNextOne)
 {
     if (!havePoppler())

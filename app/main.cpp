@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -13,6 +14,7 @@ const char *const kUsage =
     "Simulateur de spectrophotomètre UV-visible.\n"
     "\n"
     "  FICHIER              une configuration (.C12) ou un exercice (.E35) à ouvrir\n"
+    "                       (après --, un nom qui commence par un tiret)\n"
     "  --zoom POURCENTAGE   agrandit tout l'affichage, de 100 à 200 (125, 150 ou\n"
     "                       200 pour un vidéoprojecteur) ; Ctrl++ et Ctrl+- le\n"
     "                       changent ensuite dans la fenêtre\n"
@@ -28,7 +30,16 @@ int main(int argc, char *argv[])
     QString screenshot;
     QString file;
     int zoomWanted = 0;
+    bool options = true;
     for (int i = 1; i < argc; ++i) {
+        if (options && std::strcmp(argv[i], "--") == 0) {
+            options = false;
+            continue;
+        }
+        if (!options) {
+            file = QString::fromLocal8Bit(argv[i]);
+            continue;
+        }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -58,7 +69,7 @@ int main(int argc, char *argv[])
                 return 2;
             }
             zoomWanted = *z;
-        } else if (argv[i][0] == '-' && argv[i][1] == '-') {
+        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
             std::fprintf(stderr, "spectro : option inconnue « %s »\n%s", argv[i], kUsage);
             return 2;
         } else {

@@ -2,6 +2,7 @@
 
 #include "common/appdata.h"
 #include "common/msgbox.h"
+#include "common/safefile.h"
 #include "common/zoom.h"
 #include "config/configfile.h"
 #include "mainwindow/feuillep.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QImageWriter>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
@@ -92,10 +94,17 @@ int runWindow(int &argc, char **argv, Session &session, int life, int &percent,
         w.openStartFile = [&w, r] { restoreReprise(w, r); };
     } else if (!file.isEmpty()) {
         const QString path = QFileInfo(file).absoluteFilePath();
-        if (path.endsWith(QLatin1String(".E35"), Qt::CaseInsensitive)) {
+        if (!QFileInfo::exists(path)) {
+            // Not a disk fault: the name given leads nowhere.
+            w.openStartFile = [&w, path] {
+                msgbox::show(
+                    &w, QStringLiteral("Le fichier ") + path + QStringLiteral(" est introuvable"),
+                    QStringLiteral("Fichier absent"), msgbox::Icon::Error);
+            };
+        } else if (path.endsWith(QLatin1String(".E35"), Qt::CaseInsensitive)) {
             w.openStartFile = [&w, path] {
                 if (w.openExerciseFile)
-                    w.openExerciseFile(path);
+                    w.openExerciseFile(path, QString());
             };
         } else {
             w.openStartFile = [&w, path] {
@@ -109,7 +118,12 @@ int runWindow(int &argc, char **argv, Session &session, int life, int &percent,
         w.afterShow();
         if (!screenshot.isEmpty()) {
             QApplication::processEvents();
-            const bool ok = w.grab().save(screenshot);
+            const QImage image = w.grab().toImage();
+            QByteArray format = QFileInfo(screenshot).suffix().toLower().toLatin1();
+            if (!QImageWriter::supportedImageFormats().contains(format))
+                format = "png";
+            const bool ok = safefile::save(
+                screenshot, [&](QIODevice &d) { return image.save(&d, format.constData()); });
             QApplication::exit(ok ? 0 : 1);
         }
     });

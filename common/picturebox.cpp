@@ -28,14 +28,14 @@ void PictureBox::paintEvent(QPaintEvent *)
         m_inPaint = false;
     }
     QPainter p(this);
-    p.drawImage(0, 0, m_surface.image());
+    p.drawImage(0, 0, std::as_const(m_surface).image());
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     if (m_surface.width() != width() || m_surface.height() != height()) {
-        const QImage old = m_surface.image();
+        const QImage old = std::as_const(m_surface).image();
         m_surface.resize(width(), height());
         QPainter p(&m_surface.image());
         p.drawImage(0, 0, old);

@@ -61,6 +61,7 @@ void Surface::resize(int width, int height)
     m_image.setDevicePixelRatio(m_dpr);
     m_picture = QImage();
     m_image.fill(m_backColor);
+    m_dirty = QRect();
 }
 
 void Surface::setDevicePixelRatio(qreal ratio)
@@ -81,27 +82,49 @@ void Surface::setFontSize(double points)
     m_font.setPointSizeF(points);
 }
 
+void Surface::touched(double x1, double y1, double x2, double y2, double margin)
+{
+    const QRectF r = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
+    m_dirty |= r.adjusted(-margin, -margin, margin + 1, margin + 1).toAlignedRect();
+}
+
 void Surface::cls()
 {
     flush();
     if (!m_picture.isNull() && m_picture.size() == m_image.size()) {
-        // Into the image's own buffer when it has one: sharing the picture
-        // would cost a new buffer at the next drawing (four times larger at
-        // 200 %).
+        // Into the image's own buffer when it has one, and only where the
+        // drawings went: sharing the picture would cost a new buffer at the
+        // next drawing, and the readout redrawn at each nanometre of a trace
+        // would copy the whole schematic (four times larger at 200 %).
         if (m_image.isDetached() && m_image.format() == m_picture.format() &&
-            m_image.bytesPerLine() == m_picture.bytesPerLine() && !m_image.isNull())
-            std::memcpy(m_image.bits(), m_picture.constBits(), size_t(m_image.sizeInBytes()));
-        else
+            m_image.bytesPerLine() == m_picture.bytesPerLine() && !m_image.isNull()) {
+            const QRect area = m_dirty & QRect(0, 0, m_width, m_height);
+            if (!area.isEmpty()) {
+                const int depth = m_image.depth() / 8;
+                const int x0 = std::max(0, int(std::floor(area.left() * m_dpr)));
+                const int x1 =
+                    std::min(m_image.width(), int(std::ceil((area.right() + 1) * m_dpr)));
+                const int y0 = std::max(0, int(std::floor(area.top() * m_dpr)));
+                const int y1 =
+                    std::min(m_image.height(), int(std::ceil((area.bottom() + 1) * m_dpr)));
+                for (int y = y0; y < y1; ++y)
+                    std::memcpy(m_image.scanLine(y) + x0 * depth,
+                                m_picture.constScanLine(y) + x0 * depth, size_t(x1 - x0) * depth);
+            }
+        } else {
             m_image = m_picture;
+        }
     } else {
         m_image.fill(m_backColor);
     }
+    m_dirty = QRect();
     currentX = 0;
     currentY = 0;
 }
 
 void Surface::line(double x1, double y1, double x2, double y2, const QColor &c)
 {
+    touched(x1, y1, x2, y2, m_lineWidth + 1);
     QPainter &p = painter();
     if (m_lineWidth <= 1) {
         const QPoint a(px(x1), px(y1));
@@ -140,6 +163,7 @@ void Surface::lineTo(double x, double y, const QColor &c)
 
 void Surface::box(double x1, double y1, double x2, double y2, const QColor &c)
 {
+    touched(x1, y1, x2, y2);
     const int l = px(std::min(x1, x2));
     const int r = px(std::max(x1, x2));
     const int t = px(std::min(y1, y2));
@@ -164,6 +188,7 @@ void Surface::box(double x1, double y1, double x2, double y2, const QColor &c)
 
 void Surface::fillBox(double x1, double y1, double x2, double y2, const QColor &c)
 {
+    touched(x1, y1, x2, y2);
     const int l = px(std::min(x1, x2));
     const int r = px(std::max(x1, x2));
     const int t = px(std::min(y1, y2));
@@ -176,6 +201,7 @@ void Surface::fillBox(double x1, double y1, double x2, double y2, const QColor &
 
 void Surface::pset(double x, double y, const QColor &c)
 {
+    touched(x, y, x, y);
     const int ix = px(x);
     const int iy = px(y);
     if (ix >= 0 && iy >= 0 && ix < m_width && iy < m_height)
@@ -187,6 +213,7 @@ void Surface::pset(double x, double y, const QColor &c)
 void Surface::arc(double cx, double cy, double rx, double ry, double start, double end,
                   const QColor &c)
 {
+    touched(cx - rx, cy - ry, cx + rx, cy + ry, m_lineWidth + 1);
     QPainter &p = painter();
     p.setPen(QPen(c, m_lineWidth <= 1 ? 0 : m_lineWidth));
     const QRectF r(cx - rx, cy - ry, 2 * rx, 2 * ry);
@@ -197,6 +224,8 @@ void Surface::arc(double cx, double cy, double rx, double ry, double start, doub
 
 void Surface::drawImage(int x, int y, const QImage &img)
 {
+    const QSizeF size = QSizeF(img.size()) / img.devicePixelRatio();
+    touched(x, y, x + size.width(), y + size.height());
     painter().drawImage(x, y, img);
 }
 
@@ -207,6 +236,10 @@ void Surface::print(const QString &text)
     p.setFont(m_font);
     p.setPen(m_foreColor);
     const QFontMetricsF fm(m_font, &m_image);
+    const QRectF ink = fm.boundingRect(text).translated(currentX, currentY + fm.ascent());
+    touched(std::min(ink.left(), currentX), std::min(ink.top(), currentY),
+            std::max(ink.right(), currentX + fm.horizontalAdvance(text)),
+            std::max(ink.bottom(), currentY + fm.height()), 3);
     p.drawText(QPointF(currentX, currentY + fm.ascent()), text);
     currentX += fm.horizontalAdvance(text);
 }

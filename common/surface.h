@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <memory>
 
@@ -31,9 +32,11 @@ public:
         flush();
         return m_image;
     }
+    // Whoever takes the image to draw on it may change any of it.
     QImage &image()
     {
         flush();
+        m_dirty = QRect(0, 0, m_width, m_height);
         return m_image;
     }
     QColor pixel(int x, int y) const
@@ -46,7 +49,11 @@ public:
     // Wipes the drawings back to the background picture (or the back colour).
     void cls();
     // The current image becomes the background picture.
-    void freeze() { m_picture = image(); }
+    void freeze()
+    {
+        m_picture = image();
+        m_dirty = QRect();
+    }
     // Drops the background picture; the image itself is unchanged.
     void clearPicture() { m_picture = QImage(); }
     bool hasPicture() const { return !m_picture.isNull(); }
@@ -93,6 +100,10 @@ private:
     // The one-pixel pen, set again only when its colour changes: a curve's
     // four hundred segments share it.
     void thinPen(QPainter &p, const QColor &c) const;
+    // What the drawings since the last wipe may have touched (logical
+    // pixels): a wipe over the background picture restores only that.
+    void touched(double x1, double y1, double x2, double y2, double margin = 2);
+    QRect m_dirty;
     mutable std::unique_ptr<QPainter> m_painter;
     QImage m_image;
     QImage m_picture;

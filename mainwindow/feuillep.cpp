@@ -387,7 +387,12 @@ bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
 {
     auto *w = qobject_cast<QWidget *>(watched);
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove) {
-        const QString t = helpText(w);
+        // A move that a control inside a panel ignored reaches the panel too;
+        // those controls leave the line alone.
+        const bool overChild =
+            event->type() == QEvent::MouseMove && qobject_cast<PictureBox *>(watched) &&
+            w->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()) != nullptr;
+        const QString t = overChild ? QString() : helpText(w);
         if (!t.isEmpty())
             c.info->setText(t);
     }

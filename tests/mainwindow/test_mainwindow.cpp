@@ -217,3 +217,25 @@ TEST_F(MainWindowTest, HoverHelp)
     QApplication::sendEvent(w->Command4, &move);
     EXPECT_TRUE(w->c.info->text().startsWith(QStringLiteral("Copier pour placer")));
 }
+
+// Controls inside the panels that the help table does not name leave the line
+// as it was, although the moves they ignore reach their panel.
+TEST_F(MainWindowTest, HoverOverControlsInsidePanelsLeavesTheHelpLine)
+{
+    const QString before = QStringLiteral("texte précédent");
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             w->c.Option1[0], w->c.Option1[1], w->c.Check1, w->c.Label2, w->c.Combo1,
+             w->c.Label7, w->c.Label1, w->Image1}) {
+        w->c.info->setText(before);
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), control->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(control, &move);
+        EXPECT_EQ(w->c.info->text(), before) << control->metaObject()->className();
+    }
+    // The bare panel around them still gives its text.
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w->Picture1, &move);
+    EXPECT_EQ(w->c.info->text(),
+              QStringLiteral("Définir la grandeur à représenter et les paramètres d'affichage"));
+}

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -24,7 +25,9 @@
 #include <QPainterPath>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -158,6 +161,18 @@ bool runPrinterSetup(QPrinter &printer, QWidget *parent)
     QPrintDialog dlg(&printer, parent);
     dlg.setWindowTitle(QStringLiteral("Imprimantes"));
     dlg.setOption(QAbstractPrintDialog::PrintToFile, true);
+    // The dialog only chooses the printer: its confirming button must not
+    // read "Imprimer", since nothing is printed yet. The button box gives its
+    // buttons their standard texts again when it is shown, hence once more
+    // when the dialog runs.
+    const auto relabel = [&dlg] {
+        if (auto *box = dlg.findChild<QDialogButtonBox *>()) {
+            if (QPushButton *ok = box->button(QDialogButtonBox::Ok))
+                ok->setText(QStringLiteral("&Choisir"));
+        }
+    };
+    relabel();
+    QTimer::singleShot(0, &dlg, relabel);
     return dlg.exec() == QDialog::Accepted;
 }
 

@@ -223,9 +223,9 @@ TEST_F(MainWindowTest, HoverHelp)
 TEST_F(MainWindowTest, HoverOverControlsInsidePanelsLeavesTheHelpLine)
 {
     const QString before = QStringLiteral("texte précédent");
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             w->c.Option1[0], w->c.Option1[1], w->c.Check1, w->c.Label2, w->c.Combo1,
-             w->c.Label7, w->c.Label1, w->Image1}) {
+    for (QWidget *control : std::initializer_list<QWidget *>{w->c.Option1[0], w->c.Option1[1],
+                                                             w->c.Check1, w->c.Label2, w->c.Combo1,
+                                                             w->c.Label7, w->c.Label1, w->Image1}) {
         w->c.info->setText(before);
         QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), control->mapToGlobal(QPointF(2, 2)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);

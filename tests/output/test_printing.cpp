@@ -5,19 +5,25 @@
 #include "common/updown.h"
 #include "output/printing.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -136,6 +142,43 @@ TEST_F(Printing, DialogLayoutAndStartValues)
     dlg.UpDown1->setValue(12);
     EXPECT_EQ(dlg.Label4->text(), QStringLiteral("12"));
     EXPECT_EQ(dlg.defaut->text(), output::printerLabel(dlg.printer()));
+}
+
+// "&Imprimantes" only chooses the printer: its dialog confirms with a button
+// that does not say it prints.
+TEST_F(Printing, PrinterSetUpConfirmsWithChoisir)
+{
+    // In French, as the program runs, Qt's own button would read "&Imprimer".
+    QTranslator french;
+    if (french.load(QStringLiteral("qtbase_fr"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&french);
+    output::Confimp dlg(f, store, f.window());
+    QStringList buttons;
+    bool seen = false;
+    // Looked at once the dialog's own start-up events have run.
+    const auto inspect = [&] {
+        auto *setUp = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        if (!setUp)
+            return;
+        seen = true;
+        if (auto *box = setUp->findChild<QDialogButtonBox *>()) {
+            for (QAbstractButton *b : box->buttons()) {
+                if (b->isVisible())
+                    buttons << b->text();
+            }
+        }
+        setUp->reject();
+    };
+    QTimer::singleShot(0, [&] { QTimer::singleShot(0, inspect); });
+    const QString before = dlg.defaut->text();
+    dlg.command2->click();
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(buttons.contains(QStringLiteral("&Choisir"))) << buttons.join(' ').toStdString();
+    for (const QString &text : std::as_const(buttons))
+        EXPECT_FALSE(QString(text).remove(QLatin1Char('&')).contains(QStringLiteral("Imprimer")));
+    EXPECT_EQ(dlg.defaut->text(), before);
+    QCoreApplication::removeTranslator(&french);
 }
 
 TEST_F(Printing, BothBoxesClearedOkDoesNothing)

@@ -28,8 +28,9 @@ Frein::Frein(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedS
         l->installEventFilter(this);
         l->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #808080; }"));
     }
+    // From the main window's outer corner, as the window itself is placed.
     if (parent) {
-        const QPoint tl = parent->geometry().topLeft();
+        const QPoint tl = parent->window()->frameGeometry().topLeft();
         move(tl.x() + 6540 / 15, tl.y() + 3690 / 15);
     }
 }

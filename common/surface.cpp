@@ -83,20 +83,7 @@ void Surface::cls()
 
 void Surface::line(double x1, double y1, double x2, double y2, const QColor &c)
 {
-    QPainter &p = painter();
-    if (m_lineWidth <= 1) {
-        p.setPen(QPen(c, m_dpr > 1 ? 1 : 0));
-        const QPoint a(px(x1), px(y1));
-        const QPoint b(px(x2), px(y2));
-        if (a == b)
-            p.drawPoint(a);
-        else
-            p.drawLine(a, b);
-        p.drawPoint(b);
-    } else {
-        p.setPen(QPen(c, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
-    }
+    pixeldraw::line(painter(), x1, y1, x2, y2, c, m_lineWidth, m_dpr);
     m_lastX = x2;
     m_lastY = y2;
 }
@@ -136,10 +123,7 @@ void Surface::fillBox(double x1, double y1, double x2, double y2, const QColor &
 
 void Surface::pset(double x, double y, const QColor &c)
 {
-    const int ix = px(x);
-    const int iy = px(y);
-    if (ix >= 0 && iy >= 0 && ix < m_width && iy < m_height)
-        painter().fillRect(QRect(ix, iy, 1, 1), c);
+    pixeldraw::pset(painter(), x, y, c, QSize(m_width, m_height));
     m_lastX = x;
     m_lastY = y;
 }
@@ -162,13 +146,7 @@ void Surface::drawImage(int x, int y, const QImage &img)
 
 void Surface::print(const QString &text)
 {
-    QPainter &p = painter();
-    p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.setFont(m_font);
-    p.setPen(m_foreColor);
-    const QFontMetricsF fm(m_font, &m_image);
-    p.drawText(QPointF(currentX, currentY + fm.ascent()), text);
-    currentX += fm.horizontalAdvance(text);
+    currentX = pixeldraw::print(painter(), &m_image, m_font, m_foreColor, currentX, currentY, text);
 }
 
 void Surface::printLine(const QString &text)
@@ -188,6 +166,48 @@ double Surface::textHeight(const QString &) const
 {
     return QFontMetricsF(m_font, &m_image).height();
 }
+
+namespace pixeldraw
+{
+
+void line(QPainter &p, double x1, double y1, double x2, double y2, const QColor &c, int lineWidth,
+          qreal dpr)
+{
+    if (lineWidth <= 1) {
+        p.setPen(QPen(c, dpr > 1 ? 1 : 0));
+        const QPoint a(px(x1), px(y1));
+        const QPoint b(px(x2), px(y2));
+        if (a == b)
+            p.drawPoint(a);
+        else
+            p.drawLine(a, b);
+        p.drawPoint(b);
+    } else {
+        p.setPen(QPen(c, lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    }
+}
+
+void pset(QPainter &p, double x, double y, const QColor &c, const QSize &size)
+{
+    const int ix = px(x);
+    const int iy = px(y);
+    if (ix >= 0 && iy >= 0 && ix < size.width() && iy < size.height())
+        p.fillRect(QRect(ix, iy, 1, 1), c);
+}
+
+double print(QPainter &p, const QPaintDevice *metrics, const QFont &font, const QColor &c, double x,
+             double y, const QString &text)
+{
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setFont(font);
+    p.setPen(c);
+    const QFontMetricsF fm(font, metrics);
+    p.drawText(QPointF(x, y + fm.ascent()), text);
+    return x + fm.horizontalAdvance(text);
+}
+
+} // namespace pixeldraw
 
 QColor qbColor(int n)
 {

@@ -5,6 +5,7 @@
 #include "common/feuille.h"
 #include "common/surface.h"
 #include "graph/curvestore.h"
+#include "graph/graphpicture.h"
 #include "graph/scale.h"
 #include "model/catalogue.h"
 
@@ -64,6 +65,10 @@ public:
 
     void graphik_MouseMove(int x, int y);
 
+    // What the graph shows: the axes of the last echGraph and every mark
+    // plotted since, to paint again on a printer or into a drawing.
+    const GraphPicture &picture() const { return m_picture; }
+
     // Absorbance of each point as the redraw computes it, for a stored curve:
     // x values (nm or mol/L) and absorbances. Used by the export.
     QVector<QPair<double, float>> curvePoints(int slot);
@@ -77,6 +82,8 @@ private:
     void TRACER2();
     void TRACER3();
     void plotPolyline(double x, double y);
+    // Records a mark in the picture and draws it on the screen.
+    void plot(const GraphPicture::Mark &m);
     void endOfTrace();
     void closeFrein();
     float thicknessNow() const;
@@ -86,6 +93,8 @@ private:
     Feuille &f;
     spectro::SolutionState &st;
     Frein *m_frein = nullptr;
+    GraphPicture m_picture;
+    QPointF m_last{60, 10}; // where the screen's polyline pen stands
 };
 
 } // namespace graph

@@ -5,6 +5,7 @@
 #include "common/numfmt.h"
 #include "common/picturebox.h"
 #include "common/updown.h"
+#include "graph/graphpicture.h"
 #include "graph/scale.h"
 #include "output/clipboard.h"
 #include "output/export.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -422,3 +424,41 @@ TEST_F(Export, WriteFailureWarnsAndKeepsTheEarlierFile)
 }
 
 } // namespace
+
+// One routine paints the graph: painted at whole pixels, its description gives
+// the screen's image exactly, whatever was traced, stopped or completed.
+TEST_F(Export, TheScreenImageIsTheGraphPicturePaintedInPixels)
+{
+    graph::Graph &g = *w->graph;
+    const auto samePixels = [&](const char *what) {
+        const Surface &s = w->c.graphik->surface();
+        QImage painted(s.image().size(), QImage::Format_RGB32);
+        painted.fill(Qt::red);
+        QPainter p(&painted);
+        graph::paintGraph(p, g.picture(), graph::Rendering::Pixels);
+        p.end();
+        EXPECT_EQ(painted, s.image().convertToFormat(QImage::Format_RGB32)) << what;
+        EXPECT_FALSE(g.picture().marks.isEmpty()) << what;
+    };
+    w->c.Check1->setChecked(true);
+    trace(QStringLiteral("0,001"));
+    trace(QStringLiteral("0,000 6"), 8, 3);
+    // A trace stopped half-way stays half drawn.
+    w->c.Combo1->setCurrentIndex(10);
+    g.Command5_Click();
+    for (int i = 0; i < 150; ++i)
+        g.Timer1_Timer();
+    g.arreter();
+    samePixels("wavelength curves, one stopped");
+
+    // A concentration trace: crosses while it runs, then every curve as lines.
+    w->c.Option1[1]->setChecked(true);
+    ASSERT_EQ(g.typegraphe, 2);
+    traceToEnd();
+    samePixels("concentration trace run to its end");
+    w->c.HScroll1->setValue(620);
+    trace(QStringLiteral("0,001"), 0);
+    samePixels("concentration curve completed");
+    g.Command6_Click();
+    samePixels("last curve deleted");
+}

@@ -9,6 +9,7 @@
 #include "graph/scale.h"
 #include "output/clipboard.h"
 #include "output/export.h"
+#include "output/printing.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,10 +20,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPrinter>
+#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QToolButton>
 #include <QXmlStreamReader>
 #include <csignal>
 #include <sys/resource.h>
@@ -461,4 +466,46 @@ TEST_F(Export, TheScreenImageIsTheGraphPicturePaintedInPixels)
     samePixels("concentration curve completed");
     g.Command6_Click();
     samePixels("last curve deleted");
+}
+
+// Printed from the window, the graph is vectors: the curve keeps its exact
+// colour on the page, as its legend line has it.
+TEST_F(Export, PrintedGraphKeepsTheCurveColour)
+{
+    const auto tool = [](const char *name) {
+        return QStandardPaths::findExecutable(QString::fromLatin1(name));
+    };
+    if (tool("pdftoppm").isEmpty() || tool("pdfimages").isEmpty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    trace(QStringLiteral("0,001"));
+    const QString pdf = out.filePath(QStringLiteral("page.pdf"));
+    {
+        output::Confimp d(*w, w->graph->store, w.get());
+        d.graphPicture = &w->graph->picture();
+        d.printer().setOutputFormat(QPrinter::PdfFormat);
+        d.printer().setOutputFileName(pdf);
+        d.Check1[0]->setChecked(false);
+        d.Command1->click();
+    }
+    QProcess images;
+    images.start(tool("pdfimages"), {QStringLiteral("-list"), pdf});
+    ASSERT_TRUE(images.waitForFinished(60000));
+    // Header lines only: no picture on the page.
+    EXPECT_EQ(QString::fromUtf8(images.readAllStandardOutput()).trimmed().count('\n'), 1);
+    QProcess render;
+    const QString png = out.filePath(QStringLiteral("page"));
+    render.start(tool("pdftoppm"),
+                 {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("288"),
+                  QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
+                  QStringLiteral("no"), QStringLiteral("-singlefile"), pdf, png});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    const QImage page = QImage(png + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(page.isNull());
+    int exact = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x)
+            exact += page.pixelColor(x, y) == graph::curveColour(0);
+    }
+    // The whole curve, 300 graph pixels wide, three rendered pixels each way.
+    EXPECT_GE(exact, 300 * 3 * 2);
 }

@@ -620,6 +620,14 @@ TEST_F(Printing, GraphPrintedAsVectorsInExactColours)
     const QString text = pageText(pdf, 1);
     for (const char *word : {"400", "800", "(nm)", "0,2", "1"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word;
+    // The graduations in Arial 8 at the screen's size: 3/4 point a pixel
+    // makes them 8 points on paper, as the legend under the graph.
+    const QString boxes = run("pdftotext", {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const QRegularExpression word(
+        QStringLiteral("yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">800<"));
+    const auto m = word.match(boxes);
+    ASSERT_TRUE(m.hasMatch()) << boxes.toStdString();
+    EXPECT_NEAR(m.captured(2).toDouble() - m.captured(1).toDouble(), 8 * 1.117, 0.5);
     const QImage page =
         render(pdf, 1,
                {QStringLiteral("-r"), QStringLiteral("288"), QStringLiteral("-aa"),

@@ -1,5 +1,6 @@
 #include "common/appdata.h"
 #include "common/msgbox.h"
+#include "common/safefile.h"
 #include "config/configfile.h"
 #include "mainwindow/feuillep.h"
 #include "mainwindow/windows.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QImageWriter>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -22,6 +24,7 @@ const char *const kUsage =
     "Simulateur de spectrophotomètre UV-visible.\n"
     "\n"
     "  FICHIER              une configuration (.C12) ou un exercice (.E35) à ouvrir\n"
+    "                       (après --, un nom qui commence par un tiret)\n"
     "  --screenshot IMAGE   démarre sans fenêtre, enregistre l'image de la fenêtre\n"
     "                       principale dans IMAGE (PNG) puis quitte\n"
     "  --help               affiche cette aide et quitte\n"
@@ -33,7 +36,16 @@ int main(int argc, char *argv[])
 {
     QString screenshot;
     QString file;
+    bool options = true;
     for (int i = 1; i < argc; ++i) {
+        if (options && std::strcmp(argv[i], "--") == 0) {
+            options = false;
+            continue;
+        }
+        if (!options) {
+            file = QString::fromLocal8Bit(argv[i]);
+            continue;
+        }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -48,7 +60,7 @@ int main(int argc, char *argv[])
                 return 2;
             }
             screenshot = QString::fromLocal8Bit(argv[++i]);
-        } else if (argv[i][0] == '-' && argv[i][1] == '-') {
+        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
             std::fprintf(stderr, "spectro : option inconnue « %s »\n%s", argv[i], kUsage);
             return 2;
         } else {
@@ -78,10 +90,17 @@ int main(int argc, char *argv[])
     w.completeFirstTraceAtOnce = !screenshot.isEmpty();
     if (!file.isEmpty()) {
         const QString path = QFileInfo(file).absoluteFilePath();
-        if (path.endsWith(QLatin1String(".E35"), Qt::CaseInsensitive)) {
+        if (!QFileInfo::exists(path)) {
+            // Not a disk fault: the name given leads nowhere.
+            w.openStartFile = [&w, path] {
+                msgbox::show(
+                    &w, QStringLiteral("Le fichier ") + path + QStringLiteral(" est introuvable"),
+                    QStringLiteral("Fichier absent"), msgbox::Icon::Error);
+            };
+        } else if (path.endsWith(QLatin1String(".E35"), Qt::CaseInsensitive)) {
             w.openStartFile = [&w, path] {
                 if (w.openExerciseFile)
-                    w.openExerciseFile(path);
+                    w.openExerciseFile(path, QString());
             };
         } else {
             w.openStartFile = [&w, path] {
@@ -95,7 +114,12 @@ int main(int argc, char *argv[])
         w.afterShow();
         if (!screenshot.isEmpty()) {
             QApplication::processEvents();
-            const bool ok = w.grab().save(screenshot);
+            const QImage image = w.grab().toImage();
+            QByteArray format = QFileInfo(screenshot).suffix().toLower().toLatin1();
+            if (!QImageWriter::supportedImageFormats().contains(format))
+                format = "png";
+            const bool ok = safefile::save(
+                screenshot, [&](QIODevice &d) { return image.save(&d, format.constData()); });
             QApplication::exit(ok ? 0 : 1);
         }
     });

@@ -443,7 +443,13 @@ void Machine::rappelMemoire()
 bool Machine::toucheClavier(const QKeyEvent *event)
 {
     const char *nom = nullptr;
-    switch (event->key()) {
+    // The keypad's decimal key, whatever the layout makes it type.
+    const bool keypadDecimal = (event->modifiers() & Qt::KeypadModifier) &&
+                               (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma);
+    switch (keypadDecimal ? int(Qt::Key_Period) : event->key()) {
+    case Qt::Key_Period:
+        nom = "Bpoint";
+        break;
     case Qt::Key_Backspace:
         nom = "EFFACE";
         break;
@@ -464,6 +470,7 @@ bool Machine::toucheClavier(const QKeyEvent *event)
         }
         switch (c) {
         case '.':
+        case ',': // every number the program shows has a decimal comma
             nom = "Bpoint";
             break;
         case 'd':

@@ -3,6 +3,7 @@
 // instrument's settings live, the window-wide values, and the routines of the
 // window that other windows call.
 #include <QString>
+#include <QStringList>
 
 class QCheckBox;
 class QComboBox;
@@ -67,4 +68,12 @@ public:
     virtual void chargespectre() {}
     // Shows a tab of the settings strip (1 to 3).
     virtual void setOnglet(int) {}
+    // Records a configuration keeps after its nine for the real instrument and
+    // the samples beyond the fourteen solutions; empty when none of them is in
+    // use, so the file is the nine records alone.
+    virtual QStringList extraRecords() const { return {}; }
+    // Checks and applies those records (as many as could be read, empty for a
+    // file of nine); false on a record that cannot be read, and then nothing
+    // is applied.
+    virtual bool applyExtraRecords(const QStringList &) { return true; }
 };

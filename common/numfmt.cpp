@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -294,6 +295,57 @@ double val(const QString &text)
     return std::strtod(s.c_str(), nullptr);
 }
 
+// For a number of plain ASCII digits that a double cannot hold: true when it
+// is too large, false when too small; empty for any other text.
+static std::optional<bool> beyondRange(const QString &t)
+{
+    const int n = int(t.size());
+    int i = 0;
+    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        ++i;
+    qint64 intDigits = 0;    // digits before the point
+    qint64 firstInt = -1;    // index of the first significant one among them
+    qint64 fracPosition = 0; // position of the current decimal, 1 for tenths
+    qint64 firstFrac = 0;    // position of the first significant decimal
+    bool afterPoint = false;
+    for (; i < n; ++i) {
+        const QChar c = t[i];
+        if (c == QLatin1Char('.') && !afterPoint) {
+            afterPoint = true;
+            continue;
+        }
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        if (afterPoint) {
+            ++fracPosition;
+            if (firstInt < 0 && firstFrac == 0 && c != QLatin1Char('0'))
+                firstFrac = fracPosition;
+        } else {
+            if (firstInt < 0 && c != QLatin1Char('0'))
+                firstInt = intDigits;
+            ++intDigits;
+        }
+    }
+    if (firstInt < 0 && firstFrac == 0)
+        return std::nullopt; // zero, which any double holds
+    qint64 exponent = 0;
+    if (i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+        ++i;
+        const bool negative = i < n && t[i] == QLatin1Char('-');
+        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+            ++i;
+        for (; i < n && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9'); ++i)
+            exponent = std::min<qint64>(exponent * 10 + (t[i].unicode() - '0'), 1000000000);
+        if (negative)
+            exponent = -exponent;
+    }
+    if (i != n)
+        return std::nullopt;
+    // Power of ten of the first significant digit.
+    const qint64 power = firstInt >= 0 ? intDigits - 1 - firstInt : -firstFrac;
+    return power + exponent > 0;
+}
+
 std::optional<double> readNumber(const QString &text)
 {
     static const QRegularExpression re(
@@ -307,9 +359,14 @@ std::optional<double> readNumber(const QString &text)
     t.replace(QLatin1Char('d'), QLatin1Char('e')).replace(QLatin1Char('D'), QLatin1Char('e'));
     bool ok = false;
     const double v = t.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
+    if (ok && std::isfinite(v))
+        return v;
+    // Beyond the range of a double: a huge number is huge, not unreadable, so
+    // that a box brings it to its upper limit; a tiny one is zero.
+    if (const std::optional<bool> huge = beyondRange(t))
+        return (t.startsWith(QLatin1Char('-')) ? -1.0 : 1.0) *
+               (*huge ? std::numeric_limits<double>::max() : 0.0);
+    return std::nullopt;
 }
 
 double single(float value)

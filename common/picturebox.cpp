@@ -7,6 +7,9 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // As on the original platform, a picture box takes the focus when clicked:
+    // a click on it ends the edit of a text box, whose check then runs.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void PictureBox::setBoxGeometry(int x, int y, int w, int h)

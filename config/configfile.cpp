@@ -47,7 +47,7 @@ std::optional<QByteArray> configRecords(const Feuille &f, QString *error)
                                numfmt::str(c.UpDown1->value()),
                                numfmt::str(c.Combo1->currentIndex()),
                                c.Text1->text()};
-    return recordfile::buildFile(texts, error);
+    return recordfile::buildFile(texts + f.extraRecords(), error);
 }
 
 WaitCursor::WaitCursor()
@@ -245,6 +245,17 @@ bool chargeconfig(Feuille &f, QWidget *openDialog)
                      QStringLiteral("Fichier non valide"), msgbox::Icon::Error);
         return false;
     }
+    // The records after the nine come first: the solution of record 8 may be
+    // one that only they put in the list. What follows the nine in a file of
+    // another origin is not ours to refuse: reading stops at what cannot be read.
+    QStringList extra;
+    for (int n = config::kRecordCount + 1;
+         n <= config::kRecordCount + config::kExtraRecordCount && reader.read(n, &text); ++n)
+        extra << text;
+    if (!f.applyExtraRecords(extra)) {
+        file.close();
+        return readFailure();
+    }
     // File order is the order of application: the pH is in its box before
     // the solution is chosen, the concentration comes last.
     for (int n = 2; n <= config::kRecordCount; ++n) {
@@ -255,6 +266,9 @@ bool chargeconfig(Feuille &f, QWidget *openDialog)
     }
     file.close();
 
+    // The list set to the position it already has runs no change handling,
+    // so the spectrum is reloaded here from the boxes as they now stand.
+    f.chargespectre();
     f.majafficheur();
     f.Command3_Click();
     closeDialog(openDialog);

@@ -17,6 +17,8 @@ namespace config
 
 inline const QString kSignature = QStringLiteral("KELVANO");
 constexpr int kRecordCount = 9;
+// Records after the nine read for the later additions (Feuille::extraRecords).
+constexpr int kExtraRecordCount = 12;
 
 // "Spectrophotométrie - " followed by the path.
 QString windowTitle(const QString &path);

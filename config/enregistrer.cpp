@@ -3,6 +3,7 @@
 #include "common/appdata.h"
 #include "common/feuille.h"
 #include "common/msgbox.h"
+#include "common/platform.h"
 #include "config/configfile.h"
 #include "config/folderlists.h"
 
@@ -31,12 +32,16 @@ Enregistrer::Enregistrer(Feuille &f, QWidget *parent) : QDialog(parent), m_f(f)
                       twips(3120, 120, 2055, 255));
     dialoglook::label(this, QStringLiteral("Label2"), QStringLiteral("Nom du fichier:"),
                       twips(2280, 5160, 1215, 255));
-    m_lists = new FolderLists(this);
+    m_lists = new FolderLists(this, QStringLiteral("*.C12"), Platform::dialogFolder());
     m_lists->drives()->setGeometry(twips(360, 360, 2415, 315));
     m_lists->folders()->setGeometry(twips(360, 1005, 2415, 3915));
     m_lists->files()->setGeometry(twips(3120, 360, 2055, 4575));
 
-    m_nom = new QLineEdit(f.nomfichier, this);
+    // A file in a folder the user cannot write (an exercise's, once installed)
+    // is proposed by its bare name, to be saved in the dialog's folder.
+    const QFileInfo last(f.nomfichier);
+    const bool keepPath = f.nomfichier.isEmpty() || Platform::isWritableFolder(last.absolutePath());
+    m_nom = new QLineEdit(keepPath ? f.nomfichier : last.fileName(), this);
     m_nom->setObjectName(QStringLiteral("Text1"));
     m_nom->setGeometry(twips(720, 5400, 4335, 315));
     auto *save = new QPushButton(QStringLiteral("ENREGISTRER"), this);

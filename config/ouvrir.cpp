@@ -3,6 +3,7 @@
 #include "common/appdata.h"
 #include "common/feuille.h"
 #include "common/msgbox.h"
+#include "common/platform.h"
 #include "config/configfile.h"
 #include "config/folderlists.h"
 
@@ -31,7 +32,7 @@ Ouvrir::Ouvrir(Feuille &f, QWidget *parent) : QDialog(parent), m_f(f)
                       twips(360, 735, 2415, 255));
     dialoglook::label(this, QStringLiteral("Label3"), QStringLiteral("Fichiers"),
                       twips(3120, 120, 2055, 255));
-    m_lists = new FolderLists(this);
+    m_lists = new FolderLists(this, QStringLiteral("*.C12"), Platform::dialogFolder());
     m_lists->drives()->setGeometry(twips(360, 360, 2415, 315));
     m_lists->folders()->setGeometry(twips(360, 975, 2415, 4140));
     m_lists->files()->setGeometry(twips(3120, 360, 2055, 4770));

@@ -1,10 +1,10 @@
 #include "recordfile.h"
 
 #include "common/cp1252.h"
+#include "common/safefile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace recordfile
@@ -113,42 +113,14 @@ bool readFileRecord(const QString &path, int n, QString *text)
 bool writeFileRecord(const QString &path, int n, const QString &text)
 {
     QByteArray record;
-    if (!writeRecord(record, 1, text))
+    if (n < 1 || !writeRecord(record, 1, text))
         return false;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite))
-        return false;
-    const qint64 offset = qint64(n - 1) * kRecordSize;
-    if (f.size() < offset) {
-        f.seek(f.size());
-        if (f.write(QByteArray(offset - f.size(), '\0')) < 0)
-            return false;
-    }
-    if (!f.seek(offset))
-        return false;
-    return f.write(record) == record.size();
+    return safefile::writeAt(path, qint64(n - 1) * kRecordSize, record);
 }
 
 bool saveFile(const QString &path, const QByteArray &data, QString *error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    if (f.write(data) != data.size()) {
-        if (error)
-            *error = f.errorString();
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
+    return safefile::save(path, data, error);
 }
 
 } // namespace recordfile

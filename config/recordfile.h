@@ -39,8 +39,8 @@ std::optional<QByteArray> buildFile(const QStringList &records, QString *error =
 bool readFileRecord(const QString &path, int n, QString *text);
 // Writes one record in place (creating the file), keeping the other records.
 bool writeFileRecord(const QString &path, int n, const QString &text);
-// Writes a whole file through an atomic replace: on failure the previous file
-// is left intact.
+// Writes a whole file through safefile::save: on failure (a full disk
+// included) the previous file is left intact.
 bool saveFile(const QString &path, const QByteArray &data, QString *error = nullptr);
 
 } // namespace recordfile

@@ -12,6 +12,9 @@
 namespace exo
 {
 
+std::function<bool(const QString &, QWidget *)> checkExtraRecords;
+std::function<void(const QString &)> applyExtraRecords;
+
 bool blank(const QString &text)
 {
     for (const QChar ch : text) {

@@ -4,6 +4,7 @@
 // messages of the file operations.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QTextEdit;
 class QWidget;
@@ -43,6 +44,12 @@ bool readRecords(const QString &path, int first, int last, QStringList *texts);
 // the start. False, with the box untouched, when the file is missing, cannot
 // be read or is not RTF.
 bool loadRtf(const QString &path, QTextEdit *box);
+
+// Records after the specified ones, read by other subsystems. Checked before
+// anything of the exercise is applied (false stops the opening, after its own
+// message) and applied once the exercise is open.
+extern std::function<bool(const QString &e35Path, QWidget *parent)> checkExtraRecords;
+extern std::function<void(const QString &e35Path)> applyExtraRecords;
 
 // The messages of the exercise files.
 void lectureImpossible(QWidget *parent);

@@ -430,9 +430,13 @@ bool Fichexo::ouvrir()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     QStringList r;
-    if (!exo::readRecords(path, exo::Statement, exo::StatementConfig, &r)) {
+    if (!exo::readRecords(path, exo::Statement, exo::CorrectionConfig, &r)) {
         hideWaitingPanel();
         exo::lectureImpossible(this);
+        return false;
+    }
+    if (exo::checkExtraRecords && !exo::checkExtraRecords(path, this)) {
+        hideWaitingPanel();
         return false;
     }
     const QString statement = m_chemin + r[0];
@@ -445,7 +449,9 @@ bool Fichexo::ouvrir()
     m_f.c.fich->setText(path);
     // The statement just loaded is no change of the user's.
     m_f.textemodif = 0;
-    m_f.corrige = Label2->text() == exo::kCorrected ? 1 : 0;
+    // From the file itself, as the preview decides: an opening handed over
+    // from outside (command line, file manager) runs no preview.
+    m_f.corrige = !exo::blank(r[2]) || !exo::blank(r[3]) ? 1 : 0;
 
     if (!exo::blank(r[1])) {
         m_f.nomfichier = m_chemin + r[1];
@@ -461,13 +467,17 @@ bool Fichexo::ouvrir()
     hideWaitingPanel();
     m_f.c.supertext->setReadOnly(false);
     m_f.textemodif = 0;
+    if (exo::applyExtraRecords)
+        exo::applyExtraRecords(path);
     accept();
     return true;
 }
 
-bool Fichexo::openFile(const QString &e35Path)
+bool Fichexo::openFile(const QString &e35Path, const QString &folder)
 {
-    m_chemin = exo::folderOf(e35Path);
+    m_chemin = folder.isEmpty() ? exo::folderOf(e35Path) : folder;
+    if (!m_chemin.endsWith(QLatin1Char('/')))
+        m_chemin += QLatin1Char('/');
     fichierexo->setText(e35Path);
     return ouvrir();
 }

@@ -50,8 +50,9 @@ public:
     // nothing is selected or after a message, the window staying open.
     bool ouvrir();
     // Opening handed over by the main window: path is the full path of a
-    // description file, whose folder holds the files it names.
-    bool openFile(const QString &e35Path);
+    // description file; the files it names are in folder, or beside it when
+    // folder is empty.
+    bool openFile(const QString &e35Path, const QString &folder = QString());
 
     // The selection and the folder of its files ("/" at the end).
     QString selection() const;

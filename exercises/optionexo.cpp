@@ -3,9 +3,10 @@
 #include "common/appdata.h"
 #include "common/feuille.h"
 #include "common/msgbox.h"
+#include "common/platform.h"
 #include "common/rtf.h"
+#include "common/safefile.h"
 #include "config/configfile.h"
-#include "config/recordfile.h"
 #include "exercises/exofiles.h"
 #include "exercises/fichexo.h"
 
@@ -137,10 +138,10 @@ void Optionexo::ouvrirExercice()
     showExerciseWindow(*form);
 }
 
-bool Optionexo::openExerciseFile(const QString &e35Path)
+bool Optionexo::openExerciseFile(const QString &e35Path, const QString &folder)
 {
     Fichexo form(m_f, m_f.window());
-    return form.openFile(e35Path);
+    return form.openFile(e35Path, folder);
 }
 
 void Optionexo::voirCorrection()
@@ -231,7 +232,7 @@ void Optionexo::enregistrerTexte()
     // Written aside and put in place in one step: a failure leaves the
     // earlier file as it was, and the text still counts as unsaved.
     const bool ok = !info.isDir() && !(info.exists() && !info.isWritable()) &&
-                    recordfile::saveFile(path, rtf::write(*m_f.c.supertext->document()));
+                    safefile::save(path, rtf::write(*m_f.c.supertext->document()));
     if (!ok) {
         fileError(parent, QStringLiteral("Erreur d'écriture."));
         return;
@@ -290,7 +291,7 @@ void Optionexo::fermerExercice()
 QString Optionexo::defaultSavePath()
 {
     QFileDialog d(m_f.window(), QStringLiteral("Enregistrer le contenu de la fenêtre exercice"),
-                  QDir::currentPath(), rtfFilter());
+                  Platform::dialogFolder(), rtfFilter());
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
     d.setDefaultSuffix(QStringLiteral("RTF"));
@@ -303,7 +304,7 @@ QString Optionexo::defaultSavePath()
 
 QString Optionexo::defaultOpenPath()
 {
-    QFileDialog d(m_f.window(), QStringLiteral("Retrouver un texte"), QDir::currentPath(),
+    QFileDialog d(m_f.window(), QStringLiteral("Retrouver un texte"), Platform::dialogFolder(),
                   rtfFilter());
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);

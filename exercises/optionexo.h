@@ -48,8 +48,9 @@ public:
     void fermerExercice();   // "Fermer l'exercice"
 
     // An exercise handed over at start-up: e35Path is the full path of its
-    // description file. Opens it as the exercise window would, unseen.
-    bool openExerciseFile(const QString &e35Path);
+    // description file, folder that of the files it names (empty: the
+    // description file's own). Opens it as the exercise window would, unseen.
+    bool openExerciseFile(const QString &e35Path, const QString &folder = QString());
 
     // What printing sends to the printer: the selected part of the text, or
     // the whole text when nothing is selected.

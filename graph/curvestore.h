@@ -1,6 +1,8 @@
 #pragma once
 // The graph's curves, kept as the settings they were traced with: every
 // redraw recomputes them from the spectra.
+#include "model/samples.h"
+
 #include <QColor>
 #include <QString>
 #include <array>
@@ -16,6 +18,9 @@ struct CurveSettings {
     int lambda = 0; // nm
     int cuve = 0;   // thickness code 1..3
     int sol = 0;    // solution list index
+
+    // The real instrument and the mixture the curve was traced with.
+    spectro::CurveExtras extra{};
 };
 
 struct CurveStore {

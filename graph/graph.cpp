@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -27,6 +28,19 @@ namespace graph
 using numfmt::cint;
 
 bool Graph::nonBlockingTrace = false;
+
+namespace
+{
+// A computed concentration curve has a point every hundredth of cmax.
+constexpr int kConcSteps = 100;
+
+// Point k of it: k x 10^(u - 8) mol/L read as the concentration box reads
+// that decimal, so each point a trace measures lies on it to the pixel.
+float concPoint(int k, int u)
+{
+    return float(k / std::pow(10.0, 8 - u));
+}
+} // namespace
 
 Graph::Graph(Feuille &feuille, spectro::SolutionState &state, QObject *parent)
     : QObject(parent), f(feuille), st(state)
@@ -107,12 +121,26 @@ void Graph::echGraph()
     f.c.graphik->refresh();
     if (store.dercourbe > 0)
         retracage(1);
+    paintOverlay();
     rapport();
+}
+
+void Graph::paintOverlay()
+{
+    m_picture.overlay = overlay;
+    if (!overlay)
+        return;
+    m_picture.marks.append({GraphPicture::Mark::Overlay, QPointF(), QColor()});
+    QPainter p(&g().image());
+    overlay(p);
+    p.end();
+    f.c.graphik->refresh();
 }
 
 void Graph::rapport()
 {
-    output::rapport(f.c.Rappo, store, spectro::solutionNames(), f.c.Option1[0]->isChecked());
+    output::rapport(f.c.Rappo, store, spectro::extendedSolutionNames(),
+                    f.c.Option1[0]->isChecked());
 }
 
 void Graph::applySettings(const CurveSettings &s)
@@ -121,7 +149,24 @@ void Graph::applySettings(const CurveSettings &s)
     f.c.Text2->setText(s.ph);
     f.c.HScroll1->setValue(s.lambda);
     f.c.UpDown1->setValue(s.cuve);
+    if (applyExtras)
+        applyExtras(s.extra);
     f.c.Combo1->setCurrentIndex(s.sol);
+    // Same list position, other pH or concentration: no change handling ran.
+    f.chargespectre();
+}
+
+float Graph::pointValue(const CurveSettings &s, const spectro::FloatSpectrum &e, int lambda,
+                        float c, float l) const
+{
+    const int i = std::clamp(lambda, 400, 800) - 400;
+    if (!s.extra.real.enabled)
+        return spectro::pointAbsorbance(e[i], c, l);
+    namespace ins = spectro::instrument;
+    const int sample = spectro::sampleId(spectro::numsolForListIndex(s.sol), s.extra.mix);
+    const ins::Measurement m = ins::measure(e, c, l, lambda, s.extra.real, s.extra.blankValid,
+                                            ins::readingKey(lambda, c, l, sample));
+    return ins::readout(m, s.extra.real).absorbance;
 }
 
 void Graph::plotPolyline(double x, double y)
@@ -161,22 +206,23 @@ QVector<QPair<double, float>> Graph::curvePoints(int slot)
     spectro::FloatSpectrum sp = st.spectre;
     for (int i = 0; i <= slot; ++i) {
         const CurveSettings &ci = store.curves[i];
-        spectro::chargespectre(spectro::numsolForIndex(ci.sol), ci.ph, ci.conc, sp);
+        spectro::chargespectreEtendu(spectro::numsolForListIndex(ci.sol), ci.ph, ci.conc,
+                                     ci.extra.mix, sp);
     }
     const CurveSettings &cs = store.curves[slot];
     const float l = spectro::thickness(cs.cuve);
     const float c = float(numfmt::readNumber(cs.conc).value_or(0));
     if (typegraphe == 1) {
         for (int lt = 400; lt <= 800; ++lt)
-            pts.append({double(lt), spectro::pointAbsorbance(sp[lt - 400], c, l)});
+            pts.append({double(lt), pointValue(cs, sp, lt, c, l)});
     } else {
         const int u = f.c.UpDown2->value();
         const float cmax = float(std::pow(10.0, u - 6));
-        const float step = float(std::pow(10.0, u - 8));
-        const float e = sp[std::clamp(cs.lambda, 400, 800) - 400];
-        for (float ct = 0; ct <= cmax; ct += step)
-            pts.append({double(ct), spectro::pointAbsorbance(e, ct, l)});
-        pts.append({double(cmax), spectro::pointAbsorbance(e, cmax, l)});
+        for (int k = 0; k <= kConcSteps; ++k) {
+            const float ct = concPoint(k, u);
+            pts.append({double(ct), pointValue(cs, sp, cs.lambda, ct, l)});
+        }
+        pts.append({double(cmax), pointValue(cs, sp, cs.lambda, cmax, l)});
     }
     return pts;
 }
@@ -188,28 +234,30 @@ void Graph::retracage(int k)
     const int h1 = f.c.HScroll1->value();
     const int u1 = f.c.UpDown1->value();
     const int cb = f.c.Combo1->currentIndex();
+    const spectro::CurveExtras extras =
+        captureExtras ? captureExtras(false) : spectro::CurveExtras{};
     for (int i = 0; i <= store.dercourbe - k; ++i) {
+        const CurveSettings &cs = store.curves[i];
         coulcourbe = curveColour(i);
         applySettings(store.curves[i]);
-        f.chargespectre();
         const float l = thicknessNow();
         if (typegraphe == 1) {
             const float c = concNow();
             for (lambdatrace = 400; lambdatrace <= 800; ++lambdatrace) {
-                st.absorbance = spectro::pointAbsorbance(st.spectre[lambdatrace - 400], c, l);
+                st.absorbance = pointValue(cs, st.spectre, lambdatrace, c, l);
                 TRACER3();
             }
         } else {
             const int u = f.c.UpDown2->value();
             const float cmax = float(std::pow(10.0, u - 6));
-            const float step = float(std::pow(10.0, u - 8));
-            const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
-            for (conctrace = 0; conctrace <= cmax; conctrace += step) {
-                st.absorbance = spectro::pointAbsorbance(e, conctrace, l);
+            const int lam = f.c.HScroll1->value();
+            for (int k = 0; k <= kConcSteps; ++k) {
+                conctrace = concPoint(k, u);
+                st.absorbance = pointValue(cs, st.spectre, lam, conctrace, l);
                 TRACER3();
             }
             conctrace = cmax;
-            st.absorbance = spectro::pointAbsorbance(e, conctrace, l);
+            st.absorbance = pointValue(cs, st.spectre, lam, conctrace, l);
             TRACER3();
         }
         f.window()->setEnabled(true);
@@ -220,8 +268,12 @@ void Graph::retracage(int k)
     f.c.Text2->setText(t2);
     f.c.HScroll1->setValue(h1);
     f.c.UpDown1->setValue(u1);
+    if (applyExtras)
+        applyExtras(extras);
     f.c.Combo1->setCurrentIndex(cb);
     f.chargespectre();
+    if (k == 0)
+        paintOverlay();
     f.c.graphik->refresh();
 }
 
@@ -252,6 +304,10 @@ void Graph::Command6_Click()
 void Graph::Option1_Click(int)
 {
     f.c.Command6->setEnabled(false);
+    const int kind = f.c.Option1[0]->isChecked() ? 1 : 2;
+    // Only a real change of kind drops the curves, and each one is asked about.
+    if (kind == typegraphe)
+        return;
     if (store.dercourbe >= 1 && choixutil) {
         const msgbox::Answer a = msgbox::show(
             f.window(),
@@ -265,12 +321,19 @@ void Graph::Option1_Click(int)
                 f.c.Option1[1]->setChecked(true);
             else
                 f.c.Option1[0]->setChecked(true);
+            // The button keeps the focus, so no focus change will set the flag
+            // again before the user's next click: that click must ask too.
+            choixutil = true;
             return;
         }
     }
-    const int kind = f.c.Option1[0]->isChecked() ? 1 : 2;
-    if (kind == typegraphe)
+    if (choixutil && confirmDropPoints && !confirmDropPoints()) {
+        choixutil = false;
+        rapport();
+        f.c.Option1[kind == 1 ? 1 : 0]->setChecked(true);
+        choixutil = true;
         return;
+    }
     typegraphe = kind;
     store.dercourbe = -1;
     echGraph();
@@ -306,6 +369,7 @@ void Graph::Command5_Click()
     cs.lambda = f.c.HScroll1->value();
     cs.cuve = f.c.UpDown1->value();
     cs.sol = f.c.Combo1->currentIndex();
+    cs.extra = captureExtras ? captureExtras(true) : spectro::CurveExtras{};
     absmaxprec = absmax;
     absaxeprec = absaxe;
     if (store.dercourbe < 1) {
@@ -440,8 +504,12 @@ void Graph::Timer2_Timer()
     ++compteanim;
     const std::optional<double> c = numfmt::readNumber(f.c.Text1->text());
     std::optional<QColor> sol;
-    if (!c || *c != 0.0)
-        sol = schematic::coulsol(st.numsol, f.c.Text1->text(), f.c.Text2->text());
+    if (!c || *c != 0.0) {
+        if (sampleColour)
+            sol = sampleColour();
+        if (!sol)
+            sol = schematic::coulsol(st.numsol, f.c.Text1->text(), f.c.Text2->text());
+    }
     schematic::animtube(f.c.schema->surface(), compteanim, f.c.UpDown1->value(), sol, hand);
     f.c.schema->refresh();
     if (compteanim > 24)
@@ -466,23 +534,24 @@ void Graph::terminer()
     Timer1.stop();
     Timer2.stop();
     const float l = thicknessNow();
+    const CurveSettings &cs = store.curves[std::clamp(store.dercourbe, 0, kSlots - 1)];
     if (typegraphe == 1) {
         const float c = concNow();
         for (lambdaterm = f.c.HScroll1->value(); lambdaterm <= 800; ++lambdaterm) {
-            st.absorbance = spectro::pointAbsorbance(st.spectre[lambdaterm - 400], c, l);
+            st.absorbance = pointValue(cs, st.spectre, lambdaterm, c, l);
             TRACER2();
         }
     } else {
         const int u = f.c.UpDown2->value();
         const float cmax = float(std::pow(10.0, u - 6));
-        const float step = float(std::pow(10.0, u - 8));
-        const float e = st.spectre[std::clamp(f.c.HScroll1->value(), 400, 800) - 400];
-        for (concterm = 0; concterm <= cmax; concterm += step) {
-            st.absorbance = spectro::pointAbsorbance(e, concterm, l);
+        const int lam = f.c.HScroll1->value();
+        for (int k = 0; k <= kConcSteps; ++k) {
+            concterm = concPoint(k, u);
+            st.absorbance = pointValue(cs, st.spectre, lam, concterm, l);
             TRACER2();
         }
         concterm = cmax;
-        st.absorbance = spectro::pointAbsorbance(e, concterm, l);
+        st.absorbance = pointValue(cs, st.spectre, lam, concterm, l);
         TRACER2();
     }
     f.c.graphik->refresh();
@@ -518,9 +587,10 @@ void Graph::graphik_MouseMove(int x, int y)
     l0->setText(t);
     l0->adjustSize();
     l0->move(x - l0->width() / 2, 332);
-    const double a = numfmt::round3((330 - y) / 300.0 * numfmt::single(absaxe));
+    const float a = spectro::round3(float((330 - y) / 300.0 * numfmt::single(absaxe)));
     QLabel *l1 = f.c.Labeli[1];
-    l1->setText(QStringLiteral(" ") + numfmt::format(a, QStringLiteral("0.0## ###")).trimmed() +
+    const double shown = numfmt::single(spectro::roundDecimals(a, 6));
+    l1->setText(QStringLiteral(" ") + numfmt::format(shown, QStringLiteral("0.0## ###")).trimmed() +
                 QStringLiteral(" "));
     l1->adjustSize();
     l1->move(58 - l1->width(), y - l1->height() / 2);

@@ -12,6 +12,10 @@
 #include <QImage>
 #include <QObject>
 #include <QTimer>
+#include <functional>
+#include <optional>
+
+class QPainter;
 
 namespace graph
 {
@@ -43,6 +47,12 @@ public:
     QTimer Timer2; // 50 ms: one frame of the cuvette animation
     QImage hand;   // picture of the hand lifting the cuvette
 
+    // Drawn over the curves of every redraw, in graph units (measured points).
+    std::function<void(QPainter &)> overlay;
+    // Asked before the user's clear or change of graph kind drops what the
+    // overlay shows; false keeps everything as it is.
+    std::function<bool()> confirmDropPoints;
+
     // When set, the tracing window is shown without its own event loop, so
     // tests can drive the ticks themselves.
     static bool nonBlockingTrace;
@@ -69,6 +79,15 @@ public:
     // plotted since, to paint again on a printer or into a drawing.
     const GraphPicture &picture() const { return m_picture; }
 
+    // Hooks of the real instrument and the samples beyond the fourteen
+    // solutions; unset, the ideal instrument. captureExtras gives what a new
+    // curve keeps, applyExtras puts a curve's back for its redraw, and
+    // sampleColour the colour of a sample that coulsol does not know. newCurve:
+    // the capture is for a trace that starts now, not for a redraw to restore.
+    std::function<spectro::CurveExtras(bool newCurve)> captureExtras;
+    std::function<void(const spectro::CurveExtras &)> applyExtras;
+    std::function<std::optional<QColor>()> sampleColour;
+
     // Absorbance of each point as the redraw computes it, for a stored curve:
     // x values (nm or mol/L) and absorbances. Used by the export.
     QVector<QPair<double, float>> curvePoints(int slot);
@@ -89,6 +108,11 @@ private:
     float thicknessNow() const;
     float concNow(bool *ok = nullptr) const;
     void applySettings(const CurveSettings &s);
+    void paintOverlay();
+    // A computed point of a curve: the ideal reading, or the real
+    // instrument's when the curve was traced with it.
+    float pointValue(const CurveSettings &s, const spectro::FloatSpectrum &e, int lambda, float c,
+                     float l) const;
 
     Feuille &f;
     spectro::SolutionState &st;

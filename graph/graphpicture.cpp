@@ -133,6 +133,8 @@ void paintAxes(QPainter &p, const GraphPicture &g, Rendering r, const QPaintDevi
 void paintMark(QPainter &p, const GraphPicture::Mark &m, Rendering r, QPointF &last,
                const QSize &size, qreal dpr)
 {
+    if (m.kind == GraphPicture::Mark::Overlay)
+        return; // painted by paintGraph, which holds the overlay
     if (r == Rendering::Pixels) {
         // The points fall on whole pixels, and a line starts where the last
         // one ended on the screen.
@@ -150,6 +152,8 @@ void paintMark(QPainter &p, const GraphPicture::Mark &m, Rendering r, QPointF &l
             pixeldraw::line(p, at.x() - 3, at.y(), at.x() + 4, at.y(), m.colour, 1, dpr);
             pixeldraw::line(p, at.x(), at.y() - 3, at.x(), at.y() + 4, m.colour, 1, dpr);
             last = QPointF(at.x(), at.y() + 4);
+            break;
+        case GraphPicture::Mark::Overlay:
             break;
         }
         return;
@@ -172,8 +176,32 @@ void paintMark(QPainter &p, const GraphPicture::Mark &m, Rendering r, QPointF &l
         p.drawLine(m.at + QPointF(0, -3), m.at + QPointF(0, 4));
         last = m.at + QPointF(0, 4);
         break;
+    case GraphPicture::Mark::Overlay:
+        break;
     }
 }
+
+namespace
+{
+
+// The overlay as the screen paints it: on a painter in its initial state, at
+// whole graph pixels.
+void paintOverlay(QPainter &p, const GraphPicture &g, Rendering r)
+{
+    if (!g.overlay)
+        return;
+    p.save();
+    if (r == Rendering::Vectors)
+        p.translate(-0.5, -0.5);
+    else
+        p.setRenderHints(p.renderHints(), false);
+    p.setPen(QPen());
+    p.setBrush(Qt::NoBrush);
+    g.overlay(p);
+    p.restore();
+}
+
+} // namespace
 
 void paintGraph(QPainter &p, const GraphPicture &g, Rendering r)
 {
@@ -206,6 +234,11 @@ void paintGraph(QPainter &p, const GraphPicture &g, Rendering r)
             path = QPainterPath();
         };
         for (const GraphPicture::Mark &m : g.marks) {
+            if (m.kind == GraphPicture::Mark::Overlay) {
+                flush();
+                paintOverlay(p, g, r);
+                continue;
+            }
             if (m.kind == GraphPicture::Mark::Cross) {
                 flush();
                 paintMark(p, m, r, last, g.size);
@@ -222,8 +255,12 @@ void paintGraph(QPainter &p, const GraphPicture &g, Rendering r)
         }
         flush();
     } else {
-        for (const GraphPicture::Mark &m : g.marks)
-            paintMark(p, m, r, last, g.size);
+        for (const GraphPicture::Mark &m : g.marks) {
+            if (m.kind == GraphPicture::Mark::Overlay)
+                paintOverlay(p, g, r);
+            else
+                paintMark(p, m, r, last, g.size);
+        }
     }
     p.restore();
 }

@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QSize>
 #include <QVector>
+#include <functional>
 
 class QPainter;
 class QPaintDevice;
@@ -25,12 +26,15 @@ struct GraphPicture {
     QImage metrics = QImage(1, 1, QImage::Format_RGB32);
 
     struct Mark {
-        enum Kind { Point, LineTo, Cross };
+        // Overlay: the drawing laid over the curves at that moment (overlay).
+        enum Kind { Point, LineTo, Cross, Overlay };
         Kind kind = Point;
         QPointF at; // graph pixels, before any rounding
         QColor colour;
     };
     QVector<Mark> marks; // in the order they were plotted
+    // What another subsystem draws over the curves, in graph pixels.
+    std::function<void(QPainter &)> overlay;
 };
 
 enum class Rendering {

@@ -4,9 +4,12 @@
 #include "common/msgbox.h"
 #include "common/numfmt.h"
 #include "common/picturebox.h"
+#include "common/platform.h"
 #include "common/updown.h"
 #include "config/recordfile.h"
+#include "mainwindow/appareil.h"
 #include "model/absorbance.h"
+#include "model/samples.h"
 #include "schematic/colour.h"
 #include "schematic/panels.h"
 #include "schematic/schema.h"
@@ -14,8 +17,10 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
@@ -23,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -75,6 +81,8 @@ FeuilleP::FeuilleP(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Spectrophotométrie"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // A click on the bare window ends the edit of a box too.
+    setFocusPolicy(Qt::ClickFocus);
     buildControls();
     graph = std::make_unique<graph::Graph>(*this, state, this);
 
@@ -106,13 +114,14 @@ FeuilleP::FeuilleP(QWidget *parent) : QWidget(parent)
     QString request;
     recordfile::readFileRecord(handOffPath(), 31, &request);
     m_handOffAtStart = !request.trimmed().isEmpty();
+    appareil = new Appareil(*this);
 }
 
 FeuilleP::~FeuilleP() = default;
 
 QString FeuilleP::handOffPath() const
 {
-    return joinPath(programFolder(), QStringLiteral("TEMPKZ.TMP"));
+    return Platform::handOffFile();
 }
 
 void FeuilleP::buildControls()
@@ -290,7 +299,10 @@ void FeuilleP::buildControls()
         c.Option1[i]->installEventFilter(this);
     }
     connect(c.Check1, &QCheckBox::clicked, this, [this] { graph->rapport(); });
-    connect(c.Command3, &QPushButton::clicked, this, [this] { graph->Command3_Click(); });
+    connect(c.Command3, &QPushButton::clicked, this, [this] {
+        if (!graph->confirmDropPoints || graph->confirmDropPoints())
+            graph->Command3_Click();
+    });
     connect(c.Command6, &QPushButton::clicked, this, [this] { graph->Command6_Click(); });
     connect(c.Command5, &QPushButton::clicked, this, [this] { graph->Command5_Click(); });
     connect(c.graphik, &PictureBox::mouseMoved, this,
@@ -300,8 +312,11 @@ void FeuilleP::buildControls()
     Picture3->onPaint = [this] { Picture3_Paint(); };
     frame2->onPaint = [this] { Frame2_Paint(); };
     Picture1->onPaint = [this] { Picture1_Paint(); };
-    c.Text1->installEventFilter(this);
-    c.Text2->installEventFilter(this);
+    for (QLineEdit *box : {c.Text1, c.Text2}) {
+        box->installEventFilter(this);
+        // Text comes in by keys and pastes only, both filtered.
+        box->setAcceptDrops(false);
+    }
     connect(c.fich, &QLineEdit::textChanged, this, [this](const QString &t) {
         c.fich->setCursorPosition(int(t.size()));
         c.fich->setToolTip(t);
@@ -408,6 +423,10 @@ bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
         auto *box = static_cast<QLineEdit *>(watched);
         if (event->type() == QEvent::KeyPress) {
             auto *ke = static_cast<QKeyEvent *>(event);
+            if (ke->matches(QKeySequence::Paste)) {
+                pasteInto(box, QGuiApplication::clipboard()->text());
+                return true;
+            }
             if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
                 keyFilter(box, QChar(13));
                 return true;
@@ -423,7 +442,19 @@ bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
                     return true;
                 }
             }
-        } else if (event->type() == QEvent::FocusOut) {
+        } else if (event->type() == QEvent::ContextMenu) {
+            const std::unique_ptr<QMenu> menu(boxMenu(box));
+            menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
+            return true;
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton) {
+            QClipboard *clipboard = QGuiApplication::clipboard();
+            if (clipboard->supportsSelection())
+                pasteInto(box, clipboard->text(QClipboard::Selection));
+            return true;
+        } else if (event->type() == QEvent::FocusOut &&
+                   static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            // The box's own menu does not end the edit.
             if (watched == c.Text1)
                 Text1_LostFocus();
             else
@@ -452,15 +483,58 @@ QChar FeuilleP::keyFilter(QLineEdit *box, QChar ch)
     return QChar();
 }
 
+void FeuilleP::pasteInto(QLineEdit *box, const QString &text)
+{
+    QString kept;
+    for (const QChar ch : text) {
+        // Line ends and other controls are no keys: Enter is not pasted.
+        if (!ch.isPrint())
+            continue;
+        const QChar k = keyFilter(box, ch);
+        if (!k.isNull())
+            kept += k;
+    }
+    if (!kept.isEmpty())
+        box->insert(kept);
+}
+
+QMenu *FeuilleP::boxMenu(QLineEdit *box)
+{
+    QMenu *menu = box->createStandardContextMenu();
+    // Qt names the action in later versions; before, only its caption tells.
+    const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction *a : menu->actions()) {
+        if (a->objectName() == QLatin1String("edit-paste") ||
+            a->text().section(QLatin1Char('\t'), 0, 0) == paste) {
+            disconnect(a, &QAction::triggered, nullptr, nullptr);
+            connect(a, &QAction::triggered, this,
+                    [this, box] { pasteInto(box, QGuiApplication::clipboard()->text()); });
+        }
+    }
+    return menu;
+}
+
 void FeuilleP::chargespectre()
 {
-    spectro::chargespectre(state.numsol, c.Text2->text(), c.Text1->text(), state.spectre);
+    spectro::chargespectreEtendu(state.numsol, c.Text2->text(), c.Text1->text(),
+                                 appareil ? appareil->mixture() : spectro::Mixture{},
+                                 state.spectre);
+}
+
+QStringList FeuilleP::extraRecords() const
+{
+    return appareil ? appareil->extraRecords() : QStringList();
+}
+
+bool FeuilleP::applyExtraRecords(const QStringList &records)
+{
+    return !appareil || appareil->applyExtraRecords(records);
 }
 
 void FeuilleP::Combo1_Click()
 {
-    state.numsol = spectro::numsolForIndex(c.Combo1->currentIndex());
-    c.Text2->setVisible(state.numsol > 11);
+    state.numsol = spectro::numsolForListIndex(c.Combo1->currentIndex());
+    c.Text2->setVisible(spectro::hasPh(state.numsol));
     Picture3->update();
     chargespectre();
     majafficheur();
@@ -521,18 +595,26 @@ void FeuilleP::majafficheur()
     m.rouge = rouge;
     m.vert = vert;
     m.bleu = bleu;
-    const std::optional<double> conc = numfmt::readNumber(c.Text1->text());
+    const QString text1 =
+        readingConcentration ? readingConcentration(c.Text1->text()) : c.Text1->text();
+    const std::optional<double> conc = numfmt::readNumber(text1);
     if (conc && *conc != 0.0) {
-        coulSolution = schematic::coulsol(state.numsol, c.Text1->text(), c.Text2->text());
+        coulSolution = schematic::coulsol(state.numsol, text1, c.Text2->text());
+        if (const auto own = appareil ? appareil->sampleColour() : std::nullopt)
+            coulSolution = *own;
         m.coulSolution = coulSolution;
     }
-    if (const auto r = spectro::computeAbsorbance(state.spectre, c.Text1->text(), longueurOnde,
-                                                  c.UpDown1->value())) {
+    if (const auto r =
+            spectro::computeAbsorbance(state.spectre, text1, longueurOnde, c.UpDown1->value())) {
         state.absorbance = r->absorbance;
         m.readout = r->text;
+        if (appareil)
+            appareil->realReading(state.absorbance, m.readout);
     }
-    m.absorbance = state.absorbance;
+    m.absorbance = std::max(0.0f, state.absorbance); // a real reading may fall below 0
     schematic::drawMeasure(s, m);
+    if (appareil)
+        appareil->drawMarks(s);
     c.schema->refresh();
 }
 
@@ -801,13 +883,16 @@ void FeuilleP::Form_Activate()
     graph->choixutil = true;
     QString name;
     recordfile::readFileRecord(handOffPath(), 31, &name);
+    // Emptied whatever it held, blanks included: a request is served once.
+    recordfile::writeFileRecord(handOffPath(), 31, QString());
     if (name.trimmed().isEmpty())
         return;
-    recordfile::writeFileRecord(handOffPath(), 31, QString());
     hide();
+    // The name is relative to the program's folder, and so are the files the
+    // exercise names, whatever folder the name goes through.
     cheminexo = programFolder();
     if (openExerciseFile)
-        openExerciseFile(cheminexo + name);
+        openExerciseFile(cheminexo + name, cheminexo);
     show();
     corrige = 1;
 }
@@ -825,10 +910,13 @@ void FeuilleP::afterShow()
         return;
     }
     if (completeFirstTraceAtOnce) {
+        // Every step of the trace runs at once, so the window ends as a user
+        // sees it after the first trace: curve complete, wavelength at 800 nm.
         const bool old = graph::Graph::nonBlockingTrace;
         graph::Graph::nonBlockingTrace = true;
         graph->Command5_Click();
-        graph->terminer();
+        while (graph->tracing())
+            graph->Timer1_Timer();
         graph::Graph::nonBlockingTrace = old;
         return;
     }

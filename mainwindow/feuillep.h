@@ -10,7 +10,9 @@
 #include <functional>
 #include <memory>
 
+class Appareil;
 class QLabel;
+class QMenu;
 class QPushButton;
 
 class FeuilleP : public QWidget, public Feuille
@@ -35,6 +37,8 @@ public:
     float absorbance() const override { return state.absorbance; }
     void chargespectre() override;
     void setOnglet(int tab) override;
+    QStringList extraRecords() const override;
+    bool applyExtraRecords(const QStringList &records) override;
 
     // Routines of the window.
     void Combo1_Click();
@@ -50,6 +54,10 @@ public:
     // Filters a key typed in a number box; returns the character let through
     // (0 when it is dropped). Enter runs the box's check.
     QChar keyFilter(QLineEdit *box, QChar ch);
+    // Pasted text goes into a number box through the same filter as keys.
+    void pasteInto(QLineEdit *box, const QString &text);
+    // The edit menu of a number box, its paste filtered; the caller owns it.
+    QMenu *boxMenu(QLineEdit *box);
     // Asks the closing confirmations; true when the program may end.
     bool confirmClose();
     // Help line text for a control (empty when it leaves the line alone).
@@ -57,6 +65,8 @@ public:
 
     spectro::SolutionState state;
     std::unique_ptr<graph::Graph> graph;
+    // The real instrument and the samples beyond the fourteen solutions.
+    Appareil *appareil = nullptr;
     int longueurOnde = 0;
     int onglet = 0;
     bool mtextra = false;
@@ -77,7 +87,13 @@ public:
     std::function<void()> openConfig, saveConfig, printDialog, calculator, help;
     std::function<void(QPoint)> copyMenu;
     std::function<void(QPoint)> exerciseMenu;
-    std::function<void(const QString &)> openExerciseFile; // hand-off
+    // Opens a description file; the files it names are looked for in folder,
+    // or beside it when folder is empty (hand-off, command line).
+    std::function<void(const QString &path, const QString &folder)> openExerciseFile;
+    // Concentration text the readout reads for the text of the box: a sample
+    // whose concentration is hidden is read at its own value.
+    std::function<QString(const QString &)> readingConcentration;
+    // TEMPKZ.TMP, in the folder Platform gives.
     QString handOffPath() const;
 
     // A file named on the command line, opened instead of the first trace.

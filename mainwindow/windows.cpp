@@ -15,6 +15,9 @@
 #ifdef SPECTRO_HAVE_HELP
 #include "mainwindow/helpwindow.h"
 #endif
+#ifdef SPECTRO_HAVE_CALIBRATION
+#include "calibration/session.h"
+#endif
 
 void connectWindows(FeuilleP &w)
 {
@@ -44,6 +47,11 @@ void connectWindows(FeuilleP &w)
 #ifdef SPECTRO_HAVE_EXERCISES
     auto *exo = new Optionexo(w, &w);
     w.exerciseMenu = [exo](QPoint pos) { exo->popup(pos); };
-    w.openExerciseFile = [exo](const QString &path) { exo->openExerciseFile(path); };
+    w.openExerciseFile = [exo](const QString &path, const QString &folder) {
+        exo->openExerciseFile(path, folder);
+    };
+#endif
+#ifdef SPECTRO_HAVE_CALIBRATION
+    calib::Session::install(w);
 #endif
 }

@@ -23,9 +23,16 @@ struct Reading {
 std::optional<Reading> computeAbsorbance(const FloatSpectrum &spectre, const QString &concText,
                                          int lambda, int updownValue);
 
-// Absorbance of a point computed rather than measured (completion, redraw):
-// e * (c * 1000) * l, limited to 3, three significant digits.
+// The absorbance every reading, trace, redraw and export shows: (c * 1000) *
+// (e * l) in single precision, limited to 3, three significant digits.
 float pointAbsorbance(float e, float c, float l);
+
+// Three significant digits of the decimal a single-precision value stands for
+// (its shortest decimal form), an exact half away from zero: 1,535 gives 1,54,
+// as a pupil rounds it by hand, whatever binary value lies under 1,535.
+float round3(float value);
+// The same rule at a fixed number of decimals: 0,0445 to 3 decimals is 0,045.
+float roundDecimals(float value, int decimals);
 
 // The concentration check: returns the text written back into the box.
 QString checkConcentration(const QString &text);

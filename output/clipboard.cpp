@@ -20,6 +20,8 @@
 namespace output
 {
 
+std::function<void(QMenu &, Feuille &)> extraCopyItems;
+
 namespace
 {
 
@@ -131,6 +133,8 @@ void popupCopyMenu(Feuille &f, const graph::CurveStore &, QPoint globalPos)
         QObject::connect(action, &QAction::triggered, &menucop,
                          [&exportRoutine, routine] { exportRoutine = routine; });
     }
+    if (extraCopyItems)
+        extraCopyItems(menucop, f);
     menucop.exec(globalPos);
     if (f.c.info)
         f.c.info->setText(f.msgcopie);

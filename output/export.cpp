@@ -5,6 +5,9 @@
 #include "common/msgbox.h"
 #include "common/numfmt.h"
 #include "common/picturebox.h"
+#include "common/platform.h"
+#include "common/safefile.h"
+#include "common/updown.h"
 #include "graph/curvestore.h"
 #include "graph/graph.h"
 #include "model/catalogue.h"
@@ -14,8 +17,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QSvgGenerator>
 #include <cmath>
 #include <map>
@@ -39,53 +40,26 @@ QString csvField(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-// The folder proposed by the next dialog: the last one used, else the
-// user's documents.
-QString &lastFolder()
-{
-    static QString folder;
-    if (folder.isEmpty()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty() || !QFileInfo(folder).isDir())
-            folder = QDir::homePath();
-    }
-    return folder;
-}
-
+// Like every file dialog, starts in the current folder (when the user may
+// write there); choosing a file makes its folder the current one.
 QString askName(Feuille &f, const QString &caption, const QString &name, const QString &filters,
                 QString *chosen)
 {
-    const QString proposed = QDir(lastFolder()).filePath(name);
+    const QString proposed = QDir(Platform::dialogFolder()).filePath(name);
     QString path;
     if (askSaveFileName)
         path = askSaveFileName(f.window(), caption, proposed, filters, chosen);
     else
         path = QFileDialog::getSaveFileName(f.window(), caption, proposed, filters, chosen);
     if (!path.isEmpty())
-        lastFolder() = QFileInfo(path).absolutePath();
+        QDir::setCurrent(QFileInfo(path).absolutePath());
     return path;
 }
 
-// Writes through a temporary file renamed over the target only once complete,
-// so that a failed export leaves an earlier file as it was.
-bool writeFile(const QString &path, const std::function<bool(QIODevice &)> &write)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // The last buffered bytes are written here: a full disk shows now, and
-    // commit() would not always report it.
-    if (!write(file) || !file.flush()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
-}
-
+// A failed export leaves an earlier file as it was.
 void writeOrWarn(Feuille &f, const QString &path, const std::function<bool(QIODevice &)> &write)
 {
-    if (!writeFile(path, write))
+    if (!safefile::save(path, write))
         msgbox::show(f.window(), QStringLiteral("Ecriture impossible sur disque"),
                      QStringLiteral("Enregistrement impossible"), msgbox::Icon::Error);
 }
@@ -105,6 +79,8 @@ QString curveHeading(int slot, const graph::CurveSettings &s, const QStringList 
     const QString l = output::thicknessText(s.cuve);
     if (!l.isEmpty())
         t += QStringLiteral(", l = ") + l + QStringLiteral(" cm");
+    for (const QString &line : spectro::curveExtraLines(s.extra, s.conc))
+        t += QStringLiteral(", ") + line;
     return t;
 }
 
@@ -160,12 +136,22 @@ QByteArray graphCsv(graph::Graph &g)
     if (g.store.dercourbe < 0)
         return QByteArray();
     const bool wavelength = g.typegraphe == 1;
-    const QStringList names = spectro::solutionNames();
+    const QStringList names = spectro::extendedSolutionNames();
     QStringList headings;
     QVector<CurvePoints> curves;
     for (int i = 0; i <= g.store.dercourbe; ++i) {
         headings << curveHeading(i, g.store.curves[i], names, wavelength);
-        curves << g.curvePoints(i);
+        CurvePoints points = g.curvePoints(i);
+        // A concentration graph steps c by adding a single-precision step, a
+        // hundredth of its limit (the last point), and the sum drifts from
+        // the decimal (0,000069999995 for 0,00007): each point is a whole
+        // number of steps, and the table gives that decimal.
+        if (!wavelength && !points.isEmpty()) {
+            const double step = numfmt::single(float(points.last().first)) / 100;
+            for (auto &pt : points)
+                pt.first = std::nearbyint(pt.first / step) * step;
+        }
+        curves << points;
     }
     return curvesCsv(wavelength, headings, curves);
 }

@@ -42,7 +42,8 @@ QByteArray curvesCsv(bool wavelengthGraph, const QStringList &headings,
 QString csvNumber(float value);
 
 // The table of every stored curve of the graph, values as the redraw computes
-// them. Empty when there is no curve.
+// them, concentrations as the whole number of steps they stand for. Empty
+// when there is no curve.
 QByteArray graphCsv(graph::Graph &g);
 
 // Draws the graph again as vectors with the same layout as on the screen: the

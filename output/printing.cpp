@@ -5,7 +5,9 @@
 #include "output/report.h"
 
 #include "common/feuille.h"
+#include "common/msgbox.h"
 #include "common/picturebox.h"
+#include "common/platform.h"
 #include "common/updown.h"
 
 #include <QApplication>
@@ -37,6 +39,7 @@ namespace output
 
 std::function<QString(QWidget *, const QString &)> askPdfFileName;
 std::function<bool(QPrinter &, QWidget *)> setupPrinter;
+std::function<double(QPainter &, double, double, const PageBreak &)> printAfterLegend;
 
 namespace
 {
@@ -144,7 +147,8 @@ void setTextColour(QWidget *w, const QColor &c)
 
 QString proposedPdfName()
 {
-    return QDir::current().absoluteFilePath(QStringLiteral("spectrophotometrie.pdf"));
+    return QDir(Platform::dialogFolder())
+        .absoluteFilePath(QStringLiteral("spectrophotometrie.pdf"));
 }
 
 QString choosePdfFile(QWidget *parent)
@@ -153,6 +157,18 @@ QString choosePdfFile(QWidget *parent)
         return askPdfFileName(parent, proposedPdfName());
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Imprimer dans un fichier"),
                                         proposedPdfName(), QStringLiteral("Document PDF (*.pdf)"));
+}
+
+// The PDF writer reports neither a folder it cannot create the file in once
+// the job has begun, nor a full disk: a whole document ends with its
+// end-of-file mark.
+bool completePdf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 8)
+        return false;
+    file.seek(std::max<qint64>(0, file.size() - 32));
+    return file.readAll().contains("%%EOF");
 }
 
 bool runPrinterSetup(QPrinter &printer, QWidget *parent)
@@ -213,7 +229,9 @@ double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &stor
     const int last = std::min(store.dercourbe, graph::kSlots - 1);
     for (int i = 0; i <= last; ++i) {
         const graph::CurveSettings &s = store.curves[i];
-        if (pageBreak.newPage && y > 0 && y + block - lineHeight(p) > pageBreak.bottom) {
+        const QStringList extraLines = spectro::curveExtraLines(s.extra, s.conc);
+        const double extra = extraLines.size() * lineHeight(p);
+        if (pageBreak.newPage && y > 0 && y + block + extra - lineHeight(p) > pageBreak.bottom) {
             pageBreak.newPage();
             y = 0;
         }
@@ -251,6 +269,10 @@ double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &stor
                 QStringLiteral("\u00c9paisseur de la cuve : ") + output::thicknessText(s.cuve) +
                     QStringLiteral(" cm"));
         y += lineHeight(p);
+        for (const QString &line : extraLines) {
+            printAt(p, x2, y, line);
+            y += lineHeight(p);
+        }
         y += lineHeight(p);
     }
     return y;
@@ -297,8 +319,10 @@ void printPage(QPainter &p, double w, double h, const PageContent &content,
         y += ph;
         y += 2 * lineHeight(p);
         if (content.store)
-            rappoprint(p, x, y, *content.store, content.names, content.wavelengthGraph,
-                       PageBreak{h, newPage});
+            y = rappoprint(p, x, y, *content.store, content.names, content.wavelengthGraph,
+                           PageBreak{h, newPage});
+        if (printAfterLegend)
+            printAfterLegend(p, x, y, PageBreak{h, newPage});
     }
 }
 
@@ -493,7 +517,22 @@ void Confimp::Command1_Click()
             content.names << combo->itemText(i);
     }
     content.wavelengthGraph = !m_f.c.Option1[0] || m_f.c.Option1[0]->isChecked();
-    printPages(m_printer, content, UpDown1->value());
+    const bool toFile = m_printer.outputFormat() == QPrinter::PdfFormat;
+    const QString file = m_printer.outputFileName();
+    const bool printed = printPages(m_printer, content, UpDown1->value());
+    if (toFile && !(printed && completePdf(file))) {
+        // Back to the dialog: the next "OK" asks for another file.
+        m_printer.setOutputFileName(QString());
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        Frame2->hide();
+        Frame1->show();
+        command2->show();
+        Command3->show();
+        Command1->show();
+        msgbox::show(this, QStringLiteral("Ecriture impossible sur disque"),
+                     QStringLiteral("Impression impossible"), msgbox::Icon::Error);
+        return;
+    }
     accept();
 }
 

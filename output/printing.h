@@ -65,6 +65,11 @@ void printPage(QPainter &p, double w, double h, const PageContent &content,
 double rappoprint(QPainter &p, double x, double y, const graph::CurveStore &store,
                   const QStringList &names, bool wavelengthGraph, const PageBreak &pageBreak = {});
 
+// Printed below the legend by other subsystems: draws from line y at left
+// edge x (twips) and returns the line after it.
+extern std::function<double(QPainter &p, double x, double y, const PageBreak &pageBreak)>
+    printAfterLegend;
+
 // Name of the PDF file to print into when the printer is the PDF output and
 // no file was chosen yet; empty to cancel. Unset, a file dialog asks.
 extern std::function<QString(QWidget *parent, const QString &proposed)> askPdfFileName;

@@ -123,6 +123,10 @@ void rapport(QTextEdit *rappo, const graph::CurveStore &store, const QStringList
         w.text(QStringLiteral("\u00c9paisseur de la cuve : ") + output::thicknessText(s.cuve) +
                QStringLiteral(" cm"));
         w.newLine();
+        for (const QString &line : spectro::curveExtraLines(s.extra, s.conc)) {
+            w.text(line);
+            w.newLine();
+        }
         w.newLine();
     }
 }

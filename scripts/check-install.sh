@@ -5,7 +5,7 @@
 #   - the installed program takes its data from <prefix>/share/spectro;
 #   - desktop-file-validate, appstreamcli validate --no-net;
 #   - a .C12 file resolves to the program's MIME type with the installed database;
-#   - cpack -G DEB, and the package's control fields.
+#   - cpack -G DEB, the package's control fields and its copyright file.
 # Needs: desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
 # strace dpkg-dev (apt-get install them first). Does not install the package.
 set -eu
@@ -38,7 +38,8 @@ for p in bin/spectro share/spectro/kelvano.PEM share/spectro/LOMA.html \
     share/applications/fr.spectro.Spectrophotometrie.desktop \
     share/metainfo/fr.spectro.Spectrophotometrie.metainfo.xml \
     share/mime/packages/spectro-mime.xml share/icons/hicolor/scalable/apps/spectro.svg \
-    share/icons/hicolor/16x16/apps/spectro.png share/icons/hicolor/256x256/apps/spectro.png; do
+    share/icons/hicolor/16x16/apps/spectro.png share/icons/hicolor/256x256/apps/spectro.png \
+    share/doc/spectro/copyright; do
     check "installé : $p" test -s "$PREFIX/$p"
 done
 check "pas de fichier d'échange ni de sources d'exercices installés" \
@@ -57,6 +58,8 @@ check "desktop-file-validate" \
     desktop-file-validate "$PREFIX/share/applications/fr.spectro.Spectrophotometrie.desktop"
 check "appstreamcli validate" appstreamcli validate --no-net \
     "$PREFIX/share/metainfo/fr.spectro.Spectrophotometrie.metainfo.xml"
+check "licence de la fiche AppStream" grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+    "$PREFIX/share/metainfo/fr.spectro.Spectrophotometrie.metainfo.xml"
 update-mime-database "$PREFIX/share/mime" >/dev/null 2>&1
 check "type MIME d'un .C12" sh -c "
     test \"\$(XDG_DATA_DIRS='$PREFIX/share:/usr/share' xdg-mime query filetype '$WORK/essai.C12')\" \
@@ -73,6 +76,10 @@ if [ -n "$deb" ]; then
     check "le paquet contient /usr/bin/spectro et /usr/share/spectro" sh -c "
         dpkg-deb --contents '$deb' | grep -q ' ./usr/bin/spectro\$' &&
         dpkg-deb --contents '$deb' | grep -q ' ./usr/share/spectro/kelvano.PEM\$'"
+    check "le paquet porte la licence (copyright au format de Debian, GPL-3+)" sh -c "
+        dpkg-deb --contents '$deb' | grep -q ' ./usr/share/doc/spectro/copyright\$' &&
+        dpkg-deb --fsys-tarfile '$deb' | tar -xOf - ./usr/share/doc/spectro/copyright |
+            grep -q '^License: GPL-3+\$'"
     echo "paquet : $deb"
 fi
 exit $fail

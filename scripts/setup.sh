@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -e
 PKGS="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
-libgl-dev fonts-liberation libgtest-dev libgmock-dev googletest libbenchmark-dev xauth xvfb"
+libgl-dev fonts-liberation libgtest-dev libgmock-dev googletest libbenchmark-dev xauth xvfb poppler-utils"
 MISSING=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || MISSING="$MISSING $p"

@@ -9,6 +9,9 @@ activity) and gives, in data/:
   <file>.rtf, <file>.C12                   statement and its configuration
   <file>_corrige.rtf, <file>_corrige.C12   correction and its configuration
 
+A calibration exercise ("calibration": unknown, standards, model, stock, limit) also gives
+<file>.ETA, the records of its unknown sample and standards.
+
 The getting-started activity ("kind": "prise_en_main") gives kelvano.PEM (records 1 and 2
 only) with its text and configuration.
 
@@ -126,6 +129,35 @@ def split_notions(text, what):
     if len(pieces) > 4:
         raise SourceError(f"{what}: notions longer than four records")
     return pieces + [""] * (4 - len(pieces))
+
+
+def number(text, what):
+    try:
+        return float(text.replace(" ", "").replace(",", "."))
+    except ValueError:
+        raise SourceError(f"{what}: {text!r} is not a number") from None
+
+
+def calibration_records(cal, what):
+    """The six records of a calibration exercise, in a file of their own (.ETA)."""
+    unknown = cal["unknown"]
+    if not 1e-6 <= number(unknown, f"{what}: unknown") <= 0.1:
+        raise SourceError(f"{what}: unknown {unknown!r} outside 1e-6..0,1 mol/L")
+    standards = cal.get("standards", [])
+    for c in standards:
+        if not 1e-6 <= number(c, f"{what}: standard") <= 0.1:
+            raise SourceError(f"{what}: standard {c!r} outside 1e-6..0,1 mol/L")
+    model = cal.get("model", "origine")
+    if model not in ("origine", "affine"):
+        raise SourceError(f"{what}: model is 'origine' or 'affine'")
+    stock = cal.get("stock", "")
+    if stock and number(stock, f"{what}: stock") <= 0:
+        raise SourceError(f"{what}: stock {stock!r} is not positive")
+    limit = cal.get("limit")
+    if limit is not None and limit not in (-5, -4, -3, -2, -1):
+        raise SourceError(f"{what}: limit is an exponent from -5 to -1")
+    return ["ETALONNAGE", unknown, ";".join(standards), model, stock,
+            "" if limit is None else str(limit)]
 
 
 # ------------------------------------------------------------------ RTF
@@ -347,6 +379,9 @@ def build_files(spec, what):
     records += split_notions(spec["notions"], f"{what}, notions")
     records.append(spec["title"])
     files[base + ".E35"] = record_file(records, base + ".E35")
+    if spec.get("calibration"):
+        name = base + ".ETA"
+        files[name] = record_file(calibration_records(spec["calibration"], name), name)
     return files
 
 

@@ -154,6 +154,33 @@ TEST_F(MachineTest, KeyboardMapsToKeys)
     EXPECT_EQ(m->affichage(), QStringLiteral(" 1.5"));
 }
 
+// Every number the program shows has a decimal comma, and a French keypad
+// types one: "," is the decimal point, as is the keypad's decimal key.
+TEST_F(MachineTest, TheDecimalCommaAndTheKeypadDecimalKey)
+{
+    QWidget *z1 = m->findChild<QPlainTextEdit *>(QStringLiteral("z1"));
+    ASSERT_NE(z1, nullptr);
+    taper(z1, QStringLiteral("2,5*158"));
+    EXPECT_EQ(m->saisie(), QStringLiteral("2.5 * 158"));
+    taper(z1, QStringLiteral("\n"));
+    EXPECT_EQ(m->affichage(), QStringLiteral(" 395"));
+    taper(m.get(), QStringLiteral("0,5+1\n"));
+    EXPECT_EQ(m->affichage(), QStringLiteral(" 1.5"));
+
+    // The keypad's key, as a French or an English layout reports it, with or
+    // without a text.
+    const std::pair<int, const char *> keypad[] = {
+        {Qt::Key_Comma, ","}, {Qt::Key_Period, "."}, {Qt::Key_Comma, ""}, {Qt::Key_Period, ""}};
+    for (const auto &[key, text] : keypad) {
+        SCOPED_TRACE(text);
+        taper(z1, QStringLiteral("2"));
+        QKeyEvent ev(QEvent::KeyPress, key, Qt::KeypadModifier, QString::fromLatin1(text));
+        QCoreApplication::sendEvent(z1, &ev);
+        taper(z1, QStringLiteral("5*158\n"));
+        EXPECT_EQ(m->affichage(), QStringLiteral(" 395"));
+    }
+}
+
 TEST_F(MachineTest, MemoryKeys)
 {
     cliquer("B1 div B0 EXE Command1");

@@ -1,6 +1,7 @@
 #include "common/numfmt.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace numfmt;
 
@@ -104,6 +105,20 @@ TEST(NumFmt, ReadNumberFromBoxes)
     }
     for (const char *bad : {"", "abc", "1e", "1,2,3", "-", ","})
         EXPECT_FALSE(readNumber(QString::fromLatin1(bad)).has_value()) << bad;
+    // Beyond a double's range: huge stays huge and keeps its sign, tiny is 0.
+    const QString nines(309, QLatin1Char('9'));
+    const std::pair<QString, double> beyond[] = {
+        {nines, std::numeric_limits<double>::max()},
+        {QStringLiteral("-") + nines, -std::numeric_limits<double>::max()},
+        {QStringLiteral("0,000 1E400"), std::numeric_limits<double>::max()},
+        {QStringLiteral("1e99999999999999999999"), std::numeric_limits<double>::max()},
+        {QStringLiteral("0,") + QString(400, QLatin1Char('0')) + QLatin1Char('1'), 0.0},
+        {QStringLiteral("1E-400"), 0.0},
+        {QStringLiteral("100E-400"), 0.0}};
+    for (const auto &[text, v] : beyond) {
+        ASSERT_TRUE(readNumber(text).has_value()) << text.left(20).toStdString();
+        EXPECT_EQ(*readNumber(text), v) << text.left(20).toStdString();
+    }
     // Every text the concentration mask writes reads back as the same number.
     for (double v : {0.0000123, 0.001, 0.05, 0.000001, 0.00123})
         EXPECT_DOUBLE_EQ(*readNumber(format(v, QStringLiteral("0.0## ### ###"))), v);

@@ -4,6 +4,7 @@
 #include "config/folderlists.h"
 #include "config/ouvrir.h"
 #include "test_config_feuille.h"
+#include "tests/fulldisk.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -360,6 +361,42 @@ TEST_F(DialogTest, AFailedWriteKeepsTheDialogOpenAndTheEarlierFile)
         EXPECT_EQ(readAllBytes(path), earlier);
         EXPECT_TRUE(f.captions.isEmpty());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+    EXPECT_EQ(filesUnder(root), QStringList{path});
+}
+
+TEST_F(DialogTest, AFullDiskKeepsTheDialogOpenAndTheEarlierFileByteForByte)
+{
+    Enregistrer first(f, f.window());
+    first.show();
+    child<QLineEdit>(&first, "Text1")->setText(QStringLiteral("essai"));
+    ASSERT_TRUE(first.enregistrer());
+    const QString path = at(QStringLiteral("essai.C12"));
+    const QByteArray earlier = readAllBytes(path);
+    ASSERT_EQ(earlier.size(), 1152);
+    f.captions.clear();
+    f.c.Text1->setText(QStringLiteral("0,005"));
+
+    // Over the earlier file (after "Oui"), then under a new name.
+    for (const QString &typed : {QStringLiteral("essai"), QStringLiteral("nouveau")}) {
+        Enregistrer d(f, f.window());
+        d.show();
+        child<QLineEdit>(&d, "Text1")->setText(typed);
+        MessageRecorder yes(msgbox::Answer::Yes);
+        bool saved = true;
+        {
+            FullDisk disk(512);
+            ASSERT_TRUE(disk.active());
+            saved = d.enregistrer();
+        }
+        EXPECT_FALSE(saved) << typed.toStdString();
+        ASSERT_FALSE(yes.calls.empty());
+        EXPECT_EQ(yes.calls.back().text, QStringLiteral("Ecriture impossible sur disque"));
+        EXPECT_EQ(yes.calls.back().title, QStringLiteral("Enregistrement impossible"));
+        EXPECT_EQ(yes.calls.back().icon, msgbox::Icon::Error);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(readAllBytes(path), earlier);
+        EXPECT_TRUE(f.captions.isEmpty());
     }
     EXPECT_EQ(filesUnder(root), QStringList{path});
 }

@@ -7,6 +7,7 @@
 #include "exercises/fichexo.h"
 #include "exercises/optionexo.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QImage>
@@ -413,7 +414,9 @@ TEST_F(ExoTest, HandOffOpensTheNamedExercise)
     // Through the main window's own hand-off file.
     writeExo(dir.path(), QStringLiteral("depart.E35"), Exo());
     recordfile::writeFileRecord(w->handOffPath(), 31, QStringLiteral("depart.E35"));
-    w->openExerciseFile = [&menu](const QString &p) { menu.openExerciseFile(p); };
+    w->openExerciseFile = [&menu](const QString &p, const QString &folder) {
+        menu.openExerciseFile(p, folder);
+    };
     // A request written while the program runs is served at the next activation.
     w->Form_Activate();
     EXPECT_EQ(w->c.supertext->toPlainText(), QStringLiteral("Énoncé depart.E35"));
@@ -421,6 +424,41 @@ TEST_F(ExoTest, HandOffOpensTheNamedExercise)
     EXPECT_EQ(w->cheminexo, programFolder());
     EXPECT_EQ(w->corrige, 1);
     EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(ExoTest, HandOffEmptiesBlanksAndTakesTheFilesFromTheProgramFolder)
+{
+    Optionexo menu(*w);
+    QStringList opened;
+    w->openExerciseFile = [&](const QString &p, const QString &folder) {
+        opened << p;
+        menu.openExerciseFile(p, folder);
+    };
+    // Blanks are a request like any other: emptied, and nothing opens.
+    recordfile::writeFileRecord(w->handOffPath(), 31, QStringLiteral("   "));
+    w->Form_Activate();
+    QString request = QStringLiteral("?");
+    ASSERT_TRUE(recordfile::readFileRecord(w->handOffPath(), 31, &request));
+    EXPECT_EQ(request, QString());
+    EXPECT_TRUE(opened.isEmpty());
+
+    // "sub/x.E35": the name is relative to the program's folder, and so are
+    // the statement and the configuration it names.
+    Exo e;
+    e.config = QStringLiteral("enonce.C12");
+    writeExo(dir.path(), QStringLiteral("x.E35"), e);
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    writeRecords(dir.filePath(QStringLiteral("sub/x.E35")), e.records());
+    recordfile::writeFileRecord(w->handOffPath(), 31, QStringLiteral("sub/x.E35"));
+    w->Form_Activate();
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(opened, QStringList{programFolder() + QStringLiteral("sub/x.E35")});
+    EXPECT_EQ(w->c.supertext->toPlainText(), QStringLiteral("Énoncé x.E35"));
+    EXPECT_EQ(w->cheminexo, programFolder());
+    EXPECT_EQ(w->nomfichier, programFolder() + QStringLiteral("enonce.C12"));
+    EXPECT_EQ(w->c.HScroll1->value(), 550);
+    ASSERT_TRUE(recordfile::readFileRecord(w->handOffPath(), 31, &request));
+    EXPECT_EQ(request, QString());
 }
 
 TEST_F(ExoTest, TitleIsDrawnInAGradientFromPaleYellowToWhite)
@@ -517,4 +555,33 @@ TEST_F(ExoTest, EveryShippedExerciseOpensWithoutAMessage)
             EXPECT_TRUE(w->c.supertext->isReadOnly());
         }
     }
+}
+
+// Named on the command line or by the file manager, an exercise is opened
+// without the browser's preview: its correction must still be offered.
+TEST_F(ExoTest, AnExerciseOpenedFromOutsideOffersItsCorrection)
+{
+    Exo corrected;
+    corrected.correction = QStringLiteral("corr.rtf");
+    const QString withCorrection = writeExo(exos, QStringLiteral("corrige.E35"), corrected);
+    const QString without = writeExo(exos, QStringLiteral("seul.E35"), Exo());
+    Optionexo menu(*w);
+    w->openExerciseFile = [&menu](const QString &p, const QString &folder) {
+        menu.openExerciseFile(p, folder);
+    };
+    // As the program's entry does with a file named on its command line.
+    w->openStartFile = [this, withCorrection] { w->openExerciseFile(withCorrection, QString()); };
+    w->afterShow();
+    EXPECT_EQ(w->c.fich->text(), withCorrection);
+    EXPECT_EQ(w->corrige, 1);
+    menu.updateEnabled();
+    EXPECT_TRUE(menu.opencor->isEnabled());
+    menu.voirCorrection();
+    EXPECT_EQ(w->c.supertext->toPlainText(), QStringLiteral("Correction corrige.E35"));
+
+    ASSERT_TRUE(menu.openExerciseFile(without));
+    EXPECT_EQ(w->corrige, 0);
+    menu.updateEnabled();
+    EXPECT_FALSE(menu.opencor->isEnabled());
+    EXPECT_TRUE(calls.empty());
 }

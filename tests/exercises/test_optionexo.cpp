@@ -6,6 +6,7 @@
 #include "config/folderlists.h"
 #include "exercises/fichexo.h"
 #include "exercises/optionexo.h"
+#include "tests/fulldisk.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,8 +18,6 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace
 {
@@ -417,24 +416,26 @@ TEST_F(MenuTest, FailedSaveKeepsTheEarlierFileAndTheTextUnsaved)
     ASSERT_FALSE(earlier.isEmpty());
 
     // A text too long for the space left on the disk, played by a file size
-    // limit, then a folder that does not exist.
-    w->c.supertext->setPlainText(QString(20000, QLatin1Char('a')));
-    ASSERT_EQ(w->textemodif, 1);
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    menu->enregistrerTexte();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(messageTitles(), (QStringList{QStringLiteral("Ecraser le fichier?"),
-                                            QStringLiteral("Erreur d'écriture.")}));
-    EXPECT_EQ(calls.back().text,
-              QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
-    EXPECT_EQ(contents(savePath), earlier);
-    EXPECT_EQ(w->textemodif, 1);
+    // limit: larger than the write buffer (the write fails), then smaller
+    // (only pushing the buffer out to the disk fails).
+    for (const int length : {20000, 8000}) {
+        calls.clear();
+        w->c.supertext->setPlainText(QString(length, QLatin1Char('a')));
+        ASSERT_EQ(w->textemodif, 1);
+        {
+            FullDisk disk(4096);
+            ASSERT_TRUE(disk.active());
+            menu->enregistrerTexte();
+        }
+        EXPECT_EQ(messageTitles(), (QStringList{QStringLiteral("Ecraser le fichier?"),
+                                                QStringLiteral("Erreur d'écriture.")}))
+            << length;
+        EXPECT_EQ(calls.back().text,
+                  QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
+        EXPECT_EQ(calls.back().icon, msgbox::Icon::Error);
+        EXPECT_EQ(contents(savePath), earlier) << length;
+        EXPECT_EQ(w->textemodif, 1);
+    }
 
     calls.clear();
     savePath = exos + QStringLiteral("/absent/reponse.rtf");

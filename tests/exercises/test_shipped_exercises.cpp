@@ -1,21 +1,33 @@
 // The exercises shipped in data/: their files are complete and consistent with
 // their JSON sources, and every reading they quote is the simulator's own.
+#include "common/msgbox.h"
 #include "common/numfmt.h"
 #include "common/rtf.h"
+#include "common/updown.h"
+#include "config/folderlists.h"
 #include "config/recordfile.h"
+#include "exercises/fichexo.h"
+#include "exercises/optionexo.h"
+#include "mainwindow/feuillep.h"
 #include "model/absorbance.h"
 #include "model/catalogue.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 // Readable failure messages.
@@ -31,7 +43,8 @@ void PrintTo(const QStringList &l, std::ostream *os)
 namespace
 {
 
-// Reading the RTF texts lays out fonts, which needs a GUI application.
+// Reading the RTF texts lays out fonts, and the exercises open in the real
+// windows: a widget application.
 class GuiEnvironment : public ::testing::Environment
 {
 public:
@@ -40,12 +53,12 @@ public:
         static int argc = 1;
         static char name[] = "test_shipped_exercises";
         static char *argv[] = {name, nullptr};
-        app = new QGuiApplication(argc, argv);
+        app = new QApplication(argc, argv);
     }
     void TearDown() override { delete app; }
 
 private:
-    QGuiApplication *app = nullptr;
+    QApplication *app = nullptr;
 };
 const auto *const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
@@ -253,24 +266,105 @@ TEST(ShippedExercises, Configurations)
     }
 }
 
-TEST(ShippedExercises, QuotedReadingsAreTheSimulators)
+// The readout of the main window as it stands: the absorbance of its own
+// spectrum and settings, which majafficheur has shown.
+QString windowReadout(FeuilleP &w)
 {
+    const auto r = spectro::computeAbsorbance(w.state.spectre, w.c.Text1->text(),
+                                              w.c.HScroll1->value(), w.c.UpDown1->value());
+    if (!r)
+        return QStringLiteral("(illisible)");
+    EXPECT_FLOAT_EQ(w.state.absorbance, r->absorbance) << "readout not refreshed";
+    return r->text;
+}
+
+// Sets the controls as a pupil does: list, boxes confirmed, then the cuvette
+// and the wavelength.
+void setLikeAPupil(FeuilleP &w, const QJsonObject &a)
+{
+    w.c.Combo1->setCurrentIndex(a[u"solution"].toInt());
+    w.c.Text2->setText(a[u"ph"].toString(QStringLiteral("7,0")));
+    w.Text2_LostFocus();
+    w.c.Text1->setText(a[u"concentration"].toString());
+    w.Text1_LostFocus();
+    w.c.UpDown1->setValue(a[u"cuvette"].toInt());
+    w.c.HScroll1->setValue(a[u"wavelength"].toInt());
+}
+
+QString configReadout(const QJsonObject &part)
+{
+    return part[u"config"].toObject()[u"readout"].toString();
+}
+
+// Every shipped exercise opened in one main window, one after the other, as a
+// class uses them: the statement and its configuration, the correction, then
+// each reading the texts quote, set by hand. The whole round is made twice,
+// the second time backwards, so that no reading depends on what came before.
+TEST(ShippedExercises, QuotedReadingsThroughTheWindowsOneAfterAnother)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A copy, so that the main window's hand-off file stays out of data/.
+    for (const QString &name : kData.entryList({QStringLiteral("*.E35"), QStringLiteral("*.rtf"),
+                                                QStringLiteral("*.C12"), QStringLiteral("*.PEM")},
+                                               QDir::Files))
+        ASSERT_TRUE(QFile::copy(kData.filePath(name), dir.filePath(name)));
+    qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
+    QStringList messages;
+    msgbox::handler = [&messages](const msgbox::Call &c) {
+        messages << c.title + QStringLiteral(": ") + c.text;
+        return msgbox::Answer::Ok;
+    };
+    std::vector<Source> list = sources();
     int count = 0;
-    for (const Source &s : sources()) {
-        for (const QJsonValue &v : s.json[u"answers"].toArray()) {
-            const QJsonObject a = v.toObject();
-            const QString conc = a[u"concentration"].toString();
-            const QString ph = a[u"ph"].toString(QStringLiteral("7,0"));
-            EXPECT_EQ(readout(a[u"solution"].toInt(), conc, ph, a[u"wavelength"].toInt(),
-                              a[u"cuvette"].toInt()),
-                      a[u"readout"].toString())
-                << where(s, a[u"id"].toString());
-            // Concentrations are quoted as the box would show them.
-            EXPECT_EQ(spectro::checkConcentration(conc), conc) << where(s, a[u"id"].toString());
-            ++count;
+    {
+        FeuilleP w;
+        Optionexo menu(w);
+        for (int round = 0; round < 2; ++round) {
+            for (const Source &s : list) {
+                const QString base = s.json[u"file"].toString();
+                const QJsonObject statement = s.json[u"statement"].toObject();
+                const QJsonObject correction = s.json[u"correction"].toObject();
+                if (s.gettingStarted()) {
+                    menu.priseEnMain();
+                } else {
+                    Fichexo fx(w, &w);
+                    ASSERT_TRUE(fx.lists().setFolder(dir.path()));
+                    fx.choisir(base + QStringLiteral(".E35"));
+                    ASSERT_TRUE(fx.ouvrir()) << where(s, QStringLiteral("opening"));
+                }
+                if (statement.contains(u"config")) {
+                    EXPECT_EQ(windowReadout(w), configReadout(statement))
+                        << where(s, QStringLiteral("statement, round ") + QString::number(round));
+                }
+                menu.updateEnabled();
+                const bool corrected =
+                    correction.contains(u"text") || correction.contains(u"config");
+                EXPECT_EQ(menu.opencor->isEnabled(), corrected) << where(s, QStringLiteral("menu"));
+                if (corrected) {
+                    menu.voirCorrection();
+                    if (correction.contains(u"config")) {
+                        EXPECT_EQ(windowReadout(w), configReadout(correction)) << where(
+                            s, QStringLiteral("correction, round ") + QString::number(round));
+                    }
+                }
+                for (const QJsonValue &v : s.json[u"answers"].toArray()) {
+                    const QJsonObject a = v.toObject();
+                    setLikeAPupil(w, a);
+                    EXPECT_EQ(windowReadout(w), a[u"readout"].toString())
+                        << where(s, a[u"id"].toString());
+                    // Concentrations are quoted as the box would show them.
+                    const QString conc = a[u"concentration"].toString();
+                    EXPECT_EQ(w.c.Text1->text(), conc) << where(s, a[u"id"].toString());
+                    ++count;
+                }
+            }
+            std::reverse(list.begin(), list.end());
         }
     }
-    EXPECT_GE(count, 40);
+    msgbox::handler = nullptr;
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QStringLiteral("; ")).toStdString();
+    EXPECT_GE(count, 80);
 }
 
 // The shipped texts were generated from the current sources: each starts with

@@ -1,8 +1,10 @@
 // Configurations saved and loaded through the real main window.
 #include "fixture.h"
 
+#include "common/picturebox.h"
 #include "common/updown.h"
 #include "config/configfile.h"
+#include "model/absorbance.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,4 +86,50 @@ TEST_F(MainWindowTest, LoadingAnotherGraphKindWarnsWhenCurvesWouldBeLost)
     EXPECT_EQ(calls[0].title, QStringLiteral("Avertissement"));
     EXPECT_TRUE(w->c.Option1[1]->isChecked());
     EXPECT_EQ(w->graph->store.dercourbe, -1);
+}
+
+// A configuration whose solution is the one already chosen (an indicator at
+// another pH) must still bring its own spectrum: the same file gives the same
+// readout and the same curve whatever was set before.
+TEST_F(MainWindowTest, LoadingTheSameIndicatorAtAnotherPhReloadsItsSpectrum)
+{
+    const QString path = dir.filePath(QStringLiteral("bbt4.C12"));
+    ASSERT_TRUE(recordfile::saveFile(
+        path, *recordfile::buildFile(
+                  {QStringLiteral("KELVANO"), QStringLiteral("1"), QStringLiteral("0"),
+                   QStringLiteral("0"), QStringLiteral("4,0"), QStringLiteral(" 591"),
+                   QStringLiteral(" 2"), QStringLiteral(" 0"), QStringLiteral("0,000 05")})));
+    const auto readout = [](FeuilleP &f) {
+        const auto r = spectro::computeAbsorbance(f.state.spectre, f.c.Text1->text(),
+                                                  f.c.HScroll1->value(), f.c.UpDown1->value());
+        EXPECT_TRUE(r.has_value());
+        EXPECT_FLOAT_EQ(f.state.absorbance, r ? r->absorbance : -1);
+        return r ? r->text : QString();
+    };
+    const auto traced = [](FeuilleP &f) {
+        f.graph->Command5_Click();
+        f.graph->terminer();
+        return f.c.graphik->surface().image();
+    };
+
+    // Bromothymol blue at pH 10,0 first.
+    w->c.Combo1->setCurrentIndex(0);
+    w->c.Text1->setText(QStringLiteral("0,000 05"));
+    w->Text1_LostFocus();
+    w->c.Text2->setText(QStringLiteral("10,0"));
+    w->Text2_LostFocus();
+    w->c.HScroll1->setValue(591);
+    ASSERT_EQ(readout(*w), QStringLiteral("A = 1,41"));
+    w->nomfichier = path;
+    ASSERT_TRUE(chargeconfig(*w));
+    EXPECT_EQ(w->c.Text2->text(), QStringLiteral("4,0"));
+    EXPECT_EQ(readout(*w), QStringLiteral("A = 0,006"));
+
+    // The same file in a window that never saw pH 10,0.
+    FeuilleP fresh;
+    fresh.nomfichier = path;
+    ASSERT_TRUE(chargeconfig(fresh));
+    EXPECT_EQ(fresh.state.spectre, w->state.spectre);
+    EXPECT_EQ(readout(fresh), QStringLiteral("A = 0,006"));
+    EXPECT_TRUE(traced(*w) == traced(fresh)) << "the curves differ";
 }

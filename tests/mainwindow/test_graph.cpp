@@ -1,5 +1,6 @@
 #include "fixture.h"
 
+#include "common/numfmt.h"
 #include "common/picturebox.h"
 #include "common/updown.h"
 #include "graph/frein.h"
@@ -12,7 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextEdit>
+#include <algorithm>
 
 TEST(Scale, RoundScalesAndLabels)
 {
@@ -219,6 +222,41 @@ TEST_F(MainWindowTest, ChangingTheGraphKindAsksOnlyWithTwoCurves)
     EXPECT_EQ(calls.size(), 1u);
 }
 
+// Cancelling the warning leaves the focus on the clicked button: clicking it
+// again is the user's change too and must ask again before dropping curves.
+TEST_F(MainWindowTest, EveryClickThatWouldDropCurvesAsks)
+{
+    graph::Graph &g = *w->graph;
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->setOnglet(3);
+    QApplication::processEvents();
+    w->c.Check1->setChecked(true);
+    for (int i = 0; i < 2; ++i) {
+        g.Command5_Click();
+        g.terminer();
+    }
+    ASSERT_EQ(g.store.dercourbe, 1);
+    calls.clear();
+    answers = {msgbox::Answer::Cancel, msgbox::Answer::Cancel, msgbox::Answer::Ok};
+    const QString warning =
+        QStringLiteral("Le changement de graphe entraîne la perte des courbes tracées.");
+    for (int click = 1; click <= 2; ++click) {
+        QTest::mouseClick(w->c.Option1[1], Qt::LeftButton);
+        ASSERT_EQ(calls.size(), size_t(click));
+        EXPECT_EQ(calls.back().text, warning);
+        EXPECT_TRUE(w->c.Option1[0]->isChecked());
+        EXPECT_EQ(g.store.dercourbe, 1);
+        EXPECT_EQ(g.typegraphe, 1);
+    }
+    QTest::mouseClick(w->c.Option1[1], Qt::LeftButton);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_TRUE(w->c.Option1[1]->isChecked());
+    EXPECT_EQ(g.store.dercourbe, -1);
+    EXPECT_EQ(g.typegraphe, 2);
+}
+
 TEST_F(MainWindowTest, PointerReadout)
 {
     w->show();
@@ -236,6 +274,21 @@ TEST_F(MainWindowTest, PointerReadout)
     EXPECT_FALSE(w->c.Labeli[1]->isVisible());
 }
 
+// The pointer reads the absorbance as the readout rounds it: 1,025 on a 2,5
+// scale (y = 207) is 1,03, as by hand.
+TEST_F(MainWindowTest, PointerReadoutRoundsAsTheReadout)
+{
+    w->show();
+    graph::Graph &g = *w->graph;
+    g.absaxe = 2.5f;
+    const std::pair<int, const char *> cases[] = {
+        {207, " 1,03 "}, {210, " 1,0 "}, {329, " 0,008 33 "}};
+    for (const auto &[y, text] : cases) {
+        g.graphik_MouseMove(100, y);
+        EXPECT_EQ(w->c.Labeli[1]->text(), QString::fromLatin1(text)) << y;
+    }
+}
+
 TEST_F(MainWindowTest, TracingWindowHighlight)
 {
     graph::Graph &g = *w->graph;
@@ -251,4 +304,82 @@ TEST_F(MainWindowTest, TracingWindowHighlight)
     fr->pointerAt(QPoint(1, 1));
     EXPECT_EQ(fr->state(1), 0);
     g.arreter();
+}
+
+// A curve traced live, one completed by "Terminer" and the redraw of the
+// stored curve put every point on the same pixel, for every solution.
+TEST_F(MainWindowTest, LiveCompletedAndRedrawnCurvesAreTheSamePixels)
+{
+    graph::Graph &g = *w->graph;
+    const auto image = [this] { return w->c.graphik->surface().image().copy(); };
+    const auto redrawn = [&] {
+        g.echGraph();
+        g.retracage(0);
+        return image();
+    };
+    for (int sol = 0; sol < 14; ++sol) {
+        SCOPED_TRACE(sol);
+        w->c.Combo1->setCurrentIndex(sol);
+
+        // Absorbance against wavelength: live to the end, live then completed.
+        w->c.Option1[0]->setChecked(true);
+        g.Command3_Click();
+        traceToEnd();
+        const QImage live = image();
+        EXPECT_TRUE(live == redrawn()) << "redraw differs from the live trace";
+        g.Command3_Click();
+        g.Command5_Click();
+        g.Timer1.stop();
+        for (int i = 0; i < 150; ++i)
+            g.Timer1_Timer();
+        g.Timer1.stop();
+        g.terminer();
+        EXPECT_TRUE(image() == live) << "completed curve differs from the live trace";
+
+        // Absorbance against concentration, at the solution's maximum: the
+        // live trace measures eleven points, drawn as crosses, which must lie
+        // on the computed curve's vertices.
+        int peak = 0;
+        for (int i = 1; i < spectro::kSpectrumSize; ++i) {
+            if (w->state.spectre[i] > w->state.spectre[peak])
+                peak = i;
+        }
+        w->c.HScroll1->setValue(400 + peak);
+        w->c.Option1[1]->setChecked(true);
+        ASSERT_EQ(g.typegraphe, 2);
+        g.Command3_Click();
+        g.Command5_Click();
+        g.terminer();
+        const QImage completed = image();
+        EXPECT_TRUE(completed == redrawn()) << "redraw differs from the completed curve";
+        g.Command3_Click();
+        g.Command5_Click();
+        g.Timer1.stop();
+        std::vector<std::pair<float, float>> measured; // concentration, absorbance
+        for (int guard = 0; g.tracing() && guard < 100; ++guard) {
+            g.Timer1_Timer();
+            g.Timer1.stop();
+            if (g.Timer2.isActive()) {
+                measured.emplace_back(float(*numfmt::readNumber(w->c.Text1->text())),
+                                      w->state.absorbance);
+                while (g.Timer2.isActive())
+                    g.Timer2_Timer();
+            }
+        }
+        ASSERT_EQ(measured.size(), 11u);
+        const auto points = g.curvePoints(0);
+        for (const auto &[c, a] : measured) {
+            const auto on = std::find_if(points.begin(), points.end(),
+                                         [c = c](const auto &p) { return p.first == double(c); });
+            ASSERT_NE(on, points.end()) << c;
+            EXPECT_EQ(on->second, a) << c;
+            const QPoint centre(numfmt::cint(graph::xConc(c, w->c.UpDown2->value())),
+                                numfmt::cint(graph::yAbs(a, g.absaxe)));
+            EXPECT_EQ(completed.pixelColor(centre * completed.devicePixelRatio()),
+                      graph::curveColour(0))
+                << c;
+        }
+        w->c.Text1->setText(QStringLiteral("0,001"));
+        w->Text1_LostFocus();
+    }
 }

@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, FirstTraceStartsUnlessAnExerciseIsWaiting)
                                 QStringLiteral("exo1.E35"));
     auto other = std::make_unique<FeuilleP>();
     QString opened;
-    other->openExerciseFile = [&](const QString &p) { opened = p; };
+    other->openExerciseFile = [&](const QString &p, const QString &) { opened = p; };
     // The window's activation may serve the request before the start-up ends.
     other->Form_Activate();
     EXPECT_TRUE(opened.endsWith(QStringLiteral("/exo1.E35")));
@@ -66,12 +66,34 @@ TEST_F(MainWindowTest, FirstTraceStartsUnlessAnExerciseIsWaiting)
     recordfile::writeFileRecord(dir.filePath(QStringLiteral("TEMPKZ.TMP")), 31,
                                 QStringLiteral("exo1.E35"));
     other = std::make_unique<FeuilleP>();
-    other->openExerciseFile = [&](const QString &p) { opened = p; };
+    other->openExerciseFile = [&](const QString &p, const QString &) { opened = p; };
     other->afterShow();
     EXPECT_FALSE(other->graph->tracing());
     EXPECT_TRUE(opened.endsWith(QStringLiteral("/exo1.E35")));
     EXPECT_EQ(other->corrige, 1);
     EXPECT_EQ(record(31), QString());
+}
+
+// The README's picture comes from a screenshot run: it must show the window as
+// a user sees it after the first trace, not a state no user reaches.
+TEST_F(MainWindowTest, ScreenshotRunEndsAsTheFirstTraceDoes)
+{
+    w->completeFirstTraceAtOnce = true;
+    w->show();
+    w->afterShow();
+    EXPECT_FALSE(w->graph->tracing());
+    EXPECT_EQ(w->graph->store.dercourbe, 0);
+    EXPECT_EQ(w->c.HScroll1->value(), 800);
+    EXPECT_EQ(w->c.Label7->text(), QStringLiteral("800 nm"));
+
+    auto traced = std::make_unique<FeuilleP>();
+    traced->show();
+    traced->afterShow();
+    for (int tick = 0; tick < 1000 && traced->graph->tracing(); ++tick)
+        traced->graph->Timer1_Timer();
+    ASSERT_FALSE(traced->graph->tracing());
+    EXPECT_EQ(w->c.graphik->surface().image(), traced->c.graphik->surface().image());
+    EXPECT_EQ(w->c.schema->surface().image(), traced->c.schema->surface().image());
 }
 
 TEST_F(MainWindowTest, KeyFilterAndChecks)

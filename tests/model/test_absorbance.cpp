@@ -1,3 +1,4 @@
+#include "common/numfmt.h"
 #include "model/absorbance.h"
 #include "model/catalogue.h"
 
@@ -103,6 +104,52 @@ TEST(Absorbance, Readings)
               QStringLiteral("A = 3,0"));
 }
 
+// Three significant digits of the decimal the single-precision value stands
+// for, an exact half away from zero, whatever binary value lies under it.
+TEST(Absorbance, RoundsTheDecimalAPupilReads)
+{
+    const std::pair<float, float> sig3[] = {
+        {1.535f, 1.54f},        {1.045f, 1.05f},      {2.477f, 2.48f}, {1.5349f, 1.53f},
+        {0.0075f, 0.0075f},     {0.00248f, 0.00248f}, {9.995f, 10.0f}, {-1.535f, -1.54f},
+        {0.0012345f, 0.00123f}, {3.0f, 3.0f},         {0.0f, 0.0f},    {123456.0f, 123000.0f}};
+    for (const auto &[in, out] : sig3)
+        EXPECT_EQ(round3(in), out) << in;
+    const std::pair<float, float> dec3[] = {{0.0445f, 0.045f},  {0.0075f, 0.008f},
+                                            {0.00248f, 0.002f}, {0.0005f, 0.001f},
+                                            {0.00049f, 0.0f},   {1.54f, 1.54f}};
+    for (const auto &[in, out] : dec3)
+        EXPECT_EQ(roundDecimals(in, 3), out) << in;
+
+    // Permanganate, 0,001 mol/L, 1 cm: 1,535 at 500 nm and 1,045 at 488 nm in
+    // the table. The readout and a computed point agree.
+    const FloatSpectrum s = spectrumOf(kPermanganate);
+    ASSERT_EQ(s[100], 1.535f);
+    ASSERT_EQ(s[88], 1.045f);
+    const std::pair<int, const char *> readings[] = {{500, "A = 1,54"}, {488, "A = 1,05"}};
+    for (const auto &[lambda, text] : readings) {
+        const auto r = computeAbsorbance(s, QStringLiteral("0,001"), lambda, 2);
+        ASSERT_TRUE(r.has_value());
+        EXPECT_EQ(r->text, QString::fromLatin1(text)) << lambda;
+        EXPECT_EQ(r->absorbance, pointAbsorbance(s[lambda - 400], 0.001f, 1.0f)) << lambda;
+    }
+    // One computation: the readout and the computed points never differ.
+    for (int sol = 0; sol < kSolutionCount; ++sol) {
+        for (const char *conc : {"0,001", "0,000 5", "0,000 012 3", "0,05"}) {
+            const FloatSpectrum sp = spectrumOf(sol, "7,0", conc);
+            const float c = float(*numfmt::readNumber(QString::fromLatin1(conc)));
+            for (int updown = 1; updown <= 3; ++updown) {
+                for (int lambda = 400; lambda <= 800; ++lambda) {
+                    const auto r = computeAbsorbance(sp, QString::fromLatin1(conc), lambda, updown);
+                    ASSERT_TRUE(r.has_value());
+                    ASSERT_EQ(r->absorbance,
+                              pointAbsorbance(sp[lambda - 400], c, thickness(updown)))
+                        << sol << " " << conc << " " << lambda;
+                }
+            }
+        }
+    }
+}
+
 TEST(Absorbance, InputChecks)
 {
     const std::pair<const char *, const char *> conc[] = {
@@ -113,6 +160,15 @@ TEST(Absorbance, InputChecks)
         {"0,0000123", "0,000 012 3"}};
     for (const auto &[in, out] : conc)
         EXPECT_EQ(checkConcentration(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
+    // Too large for a double is huge, too small is zero: the nearer limit.
+    const QString nines(309, QLatin1Char('9'));
+    const QString tiny = QStringLiteral("0,") + QString(400, QLatin1Char('0')) + QLatin1Char('1');
+    EXPECT_EQ(checkConcentration(nines), QStringLiteral("0,1"));
+    EXPECT_EQ(checkConcentration(QStringLiteral("1E400")), QStringLiteral("0,1"));
+    EXPECT_EQ(checkConcentration(tiny), QStringLiteral("0,000 001"));
+    EXPECT_EQ(checkPh(nines), QStringLiteral("12,0"));
+    EXPECT_EQ(checkPh(nines + QStringLiteral(",9")), QStringLiteral("12,0"));
+    EXPECT_EQ(checkPh(tiny), QStringLiteral("1,0"));
     const std::pair<const char *, const char *> ph[] = {
         {"13", "12,0"}, {"", "1,0"}, {"0,5", "1,0"}, {"7,65", "7,7"}, {"7", "7,0"}};
     for (const auto &[in, out] : ph)

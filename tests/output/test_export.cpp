@@ -4,6 +4,7 @@
 
 #include "common/numfmt.h"
 #include "common/picturebox.h"
+#include "common/platform.h"
 #include "common/updown.h"
 #include "graph/graphpicture.h"
 #include "graph/scale.h"
@@ -258,9 +259,20 @@ TEST_F(Export, ConcentrationCurvesOneRowPerConcentration)
     ASSERT_EQ(t.rows.size(), p0.size());
     EXPECT_EQ(t.rows.first()[0], QStringLiteral("0"));
     EXPECT_EQ(t.rows.last()[0], QStringLiteral("0,001"));
+    // Each concentration is the decimal it stands for, a whole number of
+    // steps of 0,000 01 (0,00007, not the 0,000069999995 the float sum holds).
+    const auto steps = [](int k) {
+        QString s = QString::number(k * 1e-5, 'f', 5);
+        while (s.endsWith(QLatin1Char('0')))
+            s.chop(1);
+        if (s.endsWith(QLatin1Char('.')))
+            s.chop(1);
+        return s.replace(QLatin1Char('.'), QLatin1Char(','));
+    };
+    EXPECT_EQ(t.rows[7][0], QStringLiteral("0,00007"));
     for (int r = 0; r < t.rows.size(); ++r) {
         ASSERT_EQ(t.rows[r].size(), 3) << r;
-        EXPECT_EQ(cellValue(t.rows[r][0]), float(p0[r].first)) << r;
+        EXPECT_EQ(t.rows[r][0], steps(std::min(r, 100))) << r;
         EXPECT_EQ(cellValue(t.rows[r][1]), p0[r].second) << r;
         EXPECT_EQ(cellValue(t.rows[r][2]), p1[r].second) << r;
     }
@@ -381,6 +393,48 @@ TEST_F(Export, SvgIsAVectorDrawingOfTheCurves)
         EXPECT_TRUE(strokes.contains(graph::curveColour(1).name()));
         EXPECT_FALSE(strokes.contains(graph::curveColour(2).name()));
     }
+}
+
+TEST_F(Export, DialogsStartInTheCurrentFolderWhenWritableElseInTheDocuments)
+{
+    trace(QStringLiteral("0,001"));
+    QStringList proposed;
+    output::askSaveFileName = [&](QWidget *, const QString &, const QString &p, const QString &,
+                                  QString *) {
+        proposed << p;
+        return QString();
+    };
+    const QString previous = QDir::currentPath();
+    const QString base = QDir(out.path()).canonicalPath();
+    QDir::setCurrent(base);
+    output::exporterCourbes(*w, *w->graph);
+    output::exporterGraphe(*w, *w->graph);
+    EXPECT_EQ(proposed, (QStringList{QDir(base).filePath(QStringLiteral("courbes.csv")),
+                                     QDir(base).filePath(QStringLiteral("graphe.png"))}));
+
+    // A chosen file makes its folder the current one, where the next starts.
+    QDir(base).mkdir(QStringLiteral("sous"));
+    const QString sub = QDir(base).filePath(QStringLiteral("sous"));
+    output::askSaveFileName = [&](QWidget *, const QString &, const QString &p, const QString &,
+                                  QString *) {
+        proposed << p;
+        return sub + QStringLiteral("/a.csv");
+    };
+    proposed.clear();
+    output::exporterCourbes(*w, *w->graph);
+    output::exporterCourbes(*w, *w->graph);
+    EXPECT_EQ(proposed.value(1), sub + QStringLiteral("/courbes.csv"));
+    EXPECT_TRUE(QFile::exists(sub + QStringLiteral("/a.csv")));
+
+    // A folder the user cannot write: the documents folder.
+    Platform::writableCheck = [&sub](const QString &folder) { return folder != sub; };
+    proposed.clear();
+    output::exporterCourbes(*w, *w->graph);
+    Platform::writableCheck = nullptr;
+    QDir::setCurrent(previous);
+    EXPECT_EQ(proposed.value(0),
+              QDir(Platform::documentsFolder()).filePath(QStringLiteral("courbes.csv")));
+    EXPECT_NE(Platform::documentsFolder(), sub);
 }
 
 TEST_F(Export, WriteFailureWarnsAndKeepsTheEarlierFile)

@@ -2,9 +2,11 @@
 // with the poppler tools (text, page count, rendering).
 #include "fakefeuille.h"
 
+#include "common/msgbox.h"
 #include "common/updown.h"
 #include "graph/graphpicture.h"
 #include "output/printing.h"
+#include "tests/fulldisk.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -316,6 +318,34 @@ INSTANTIATE_TEST_SUITE_P(
                              kNoLegend}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A curve of the default mixture at half its concentration, traced with the real instrument.
+graph::CurveSettings realCurve()
+{
+    graph::CurveSettings s = curve(8, QStringLiteral("0,000 012 5"), QStringLiteral("7"), 525, 2);
+    s.extra.real.enabled = true;
+    s.extra.real.bandwidth = 20;
+    s.extra.real.stray = 0.005;
+    s.extra.real.noise = false;
+    s.extra.blankValid = true;
+    s.extra.mix = spectro::defaultMixture();
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealInstrument, PrintedText,
+    testing::Values(TextCase{
+        "RealInstrumentAndMixture",
+        true,
+        nullptr,
+        true,
+        {realCurve()},
+        {QStringLiteral("Appareil r\u00e9el : bande passante 20 nm, lumi\u00e8re parasite 0,5 %, "
+                        "sans bruit, blanc fait"),
+         QStringLiteral("M\u00e9lange : tartrazine (E102) : 0,000 01 mol\u00b7L-1 ; bleu brillant "
+                        "FCF (E133) : 0,000 002 5 mol\u00b7L-1")},
+        {}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(Printing, LegendTooLongForThePageGoesOnOnTheNextOne)
 {
     if (!havePoppler())
@@ -512,6 +542,45 @@ TEST_F(Printing, PdfOutputAsksForTheFileName)
         GTEST_SKIP() << kNoPoppler;
     const QString info = run("pdfinfo", {path("sortie.pdf")});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+}
+
+TEST_F(Printing, APdfFileThatCannotBeWrittenIsReported)
+{
+    struct Case {
+        const char *name;
+        QString file;
+        bool fullDisk;
+    };
+    const Case cases[] = {{"folder missing", path("absent/page.pdf"), false},
+                          {"disk full", path("plein.pdf"), true}};
+    for (const Case &c : cases) {
+        std::vector<msgbox::Call> calls;
+        msgbox::handler = [&calls](const msgbox::Call &call) {
+            calls.push_back(call);
+            return msgbox::Answer::Ok;
+        };
+        output::Confimp dlg(f, store, f.window());
+        dlg.printer().setOutputFileName(c.file);
+        dlg.show();
+        {
+            std::optional<FullDisk> disk;
+            if (c.fullDisk) {
+                ASSERT_TRUE(disk.emplace(2048).active());
+            }
+            dlg.Command1->click();
+        }
+        msgbox::handler = nullptr;
+        ASSERT_EQ(calls.size(), 1u) << c.name;
+        EXPECT_EQ(calls[0].text, QStringLiteral("Ecriture impossible sur disque"));
+        EXPECT_EQ(calls[0].title, QStringLiteral("Impression impossible"));
+        EXPECT_EQ(calls[0].icon, msgbox::Icon::Error);
+        // Back to the dialog, which asks for a file at the next "OK".
+        EXPECT_TRUE(dlg.isVisible()) << c.name;
+        EXPECT_TRUE(dlg.Command1->isVisible());
+        EXPECT_FALSE(dlg.Frame2->isVisible());
+        EXPECT_EQ(dlg.printer().outputFormat(), QPrinter::PdfFormat);
+        EXPECT_TRUE(dlg.printer().outputFileName().isEmpty());
+    }
 }
 
 TEST_F(Printing, PrinterSetUpKeepsOrTakesTheChoice)

@@ -1,5 +1,7 @@
 #include "rtf.h"
 
+#include "common/cp1252.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QHash>
@@ -24,32 +26,21 @@ namespace rtf
 namespace
 {
 
-// Code points of the Windows-1252 bytes 0x80 to 0x9F; 0 marks the five
-// unassigned bytes.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-QChar fromCp1252(unsigned char b)
+// A font name as the font table can hold it: the table ends a name at ";"
+// and has no tabs, line breaks or other controls (the writer would spell them
+// as control words that the table then ignores), so a name is kept without
+// them and reads back as written.
+QString fontTableName(const QString &name)
 {
-    if (b >= 0x80 && b < 0xA0) {
-        const char16_t u = kCp1252High[b - 0x80];
-        return QChar(u ? u : char16_t(0xFFFD));
+    QString out;
+    out.reserve(name.size());
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == ';' || u == 0x2028 || u == 0x2029 || u == 0xFFFC)
+            continue;
+        out.append(c);
     }
-    return QChar(char16_t(b));
-}
-
-// The Windows-1252 byte of a character, or -1.
-int toCp1252(char16_t u)
-{
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return u;
-    for (int i = 0; i < int(kCp1252High.size()); ++i) {
-        if (kCp1252High[i] != 0 && kCp1252High[i] == u)
-            return 0x80 + i;
-    }
-    return -1;
+    return out.trimmed();
 }
 
 // Word processors convert at 1440 twips per inch and 96 pixels per inch.
@@ -305,7 +296,7 @@ public:
     Reader(const QByteArray &data, QTextDocument *doc) : tok(data), doc(doc), cursor(doc)
     {
         for (int b = 0; b < 256; ++b)
-            codepage[b] = fromCp1252(static_cast<unsigned char>(b));
+            codepage[b] = cp1252::toUnicode(static_cast<unsigned char>(b));
     }
 
     void run()
@@ -580,9 +571,7 @@ private:
 
     void commitFont()
     {
-        QString name = fontName.trimmed();
-        if (name.endsWith(QLatin1Char(';')))
-            name.chop(1);
+        const QString name = fontTableName(fontName);
         if (currentFont >= 0 && !fonts.contains(currentFont))
             fonts.insert(currentFont, name);
         fontName.clear();
@@ -888,8 +877,9 @@ public:
     }
 
 private:
-    int fontIndex(const QString &family)
+    int fontIndex(const QString &anyFamily)
     {
+        const QString family = fontTableName(anyFamily);
         int i = families.indexOf(family);
         if (i < 0) {
             families.append(family);
@@ -1037,7 +1027,7 @@ private:
             } else {
                 // Signed 16-bit as RTF requires; surrogates stay in pairs.
                 out += "\\u" + QByteArray::number(c > 32767 ? int(c) - 65536 : int(c));
-                const int b = toCp1252(c);
+                const int b = cp1252::fromUnicode(c);
                 if (b >= 0x80)
                     out += "\\'" + QByteArray::number(b, 16);
                 else

@@ -26,21 +26,18 @@ Surface::~Surface()
 
 QPainter &Surface::painter()
 {
+    // Whatever is painted through it is out of sight of the wipe's bookkeeping.
+    m_dirty = QRect(0, 0, m_width, m_height);
+    return openPainter();
+}
+
+QPainter &Surface::openPainter()
+{
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
     }
     return *m_painter;
-}
-
-void Surface::thinPen(QPainter &p, const QColor &c) const
-{
-    const QPen &now = p.pen();
-    const int width = m_dpr > 1 ? 1 : 0;
-    if (now.color() != c || now.width() != width || now.style() != Qt::SolidLine ||
-        now.capStyle() != Qt::SquareCap || now.joinStyle() != Qt::BevelJoin ||
-        now.brush().style() != Qt::SolidPattern)
-        p.setPen(QPen(c, width));
 }
 
 void Surface::flush() const
@@ -125,33 +122,7 @@ void Surface::cls()
 void Surface::line(double x1, double y1, double x2, double y2, const QColor &c)
 {
     touched(x1, y1, x2, y2, m_lineWidth + 1);
-    QPainter &p = painter();
-    if (m_lineWidth <= 1) {
-        const QPoint a(px(x1), px(y1));
-        const QPoint b(px(x2), px(y2));
-        if (a.x() == b.x() || a.y() == b.y()) {
-            // A row or a column: exactly its pixels, filled at once (the
-            // gradients are drawn a row at a time).
-            p.fillRect(QRect(a, b).normalized(), c);
-            m_lastX = x2;
-            m_lastY = y2;
-            return;
-        }
-        thinPen(p, c);
-        if (m_dpr > 1) {
-            // Centred on the pixels' middles, the one-pixel pen covers exactly
-            // their device pixels instead of straddling two logical pixels.
-            const QPointF o(0.5, 0.5);
-            p.drawLine(QPointF(a) + o, QPointF(b) + o);
-        } else if (a != b) {
-            p.drawLine(a, b);
-        }
-        // The end point, which the pen leaves out: its pixel filled directly.
-        p.fillRect(QRect(b, QSize(1, 1)), c);
-    } else {
-        p.setPen(QPen(c, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
-    }
+    pixeldraw::line(openPainter(), x1, y1, x2, y2, c, m_lineWidth, m_dpr);
     m_lastX = x2;
     m_lastY = y2;
 }
@@ -168,7 +139,7 @@ void Surface::box(double x1, double y1, double x2, double y2, const QColor &c)
     const int r = px(std::max(x1, x2));
     const int t = px(std::min(y1, y2));
     const int b = px(std::max(y1, y2));
-    QPainter &p = painter();
+    QPainter &p = openPainter();
     p.setPen(QPen(c, m_dpr > 1 ? 1 : 0));
     if (m_dpr > 1) {
         const QRectF f(l + 0.5, t + 0.5, r - l, b - t);
@@ -193,7 +164,7 @@ void Surface::fillBox(double x1, double y1, double x2, double y2, const QColor &
     const int r = px(std::max(x1, x2));
     const int t = px(std::min(y1, y2));
     const int b = px(std::max(y1, y2));
-    QPainter &p = painter();
+    QPainter &p = openPainter();
     p.fillRect(QRect(QPoint(l, t), QPoint(r, b)), c);
     m_lastX = x2;
     m_lastY = y2;
@@ -202,10 +173,7 @@ void Surface::fillBox(double x1, double y1, double x2, double y2, const QColor &
 void Surface::pset(double x, double y, const QColor &c)
 {
     touched(x, y, x, y);
-    const int ix = px(x);
-    const int iy = px(y);
-    if (ix >= 0 && iy >= 0 && ix < m_width && iy < m_height)
-        painter().fillRect(QRect(ix, iy, 1, 1), c);
+    pixeldraw::pset(openPainter(), x, y, c, QSize(m_width, m_height));
     m_lastX = x;
     m_lastY = y;
 }
@@ -214,7 +182,7 @@ void Surface::arc(double cx, double cy, double rx, double ry, double start, doub
                   const QColor &c)
 {
     touched(cx - rx, cy - ry, cx + rx, cy + ry, m_lineWidth + 1);
-    QPainter &p = painter();
+    QPainter &p = openPainter();
     p.setPen(QPen(c, m_lineWidth <= 1 ? 0 : m_lineWidth));
     const QRectF r(cx - rx, cy - ry, 2 * rx, 2 * ry);
     const double deg = 180.0 / M_PI;
@@ -226,22 +194,18 @@ void Surface::drawImage(int x, int y, const QImage &img)
 {
     const QSizeF size = QSizeF(img.size()) / img.devicePixelRatio();
     touched(x, y, x + size.width(), y + size.height());
-    painter().drawImage(x, y, img);
+    openPainter().drawImage(x, y, img);
 }
 
 void Surface::print(const QString &text)
 {
-    QPainter &p = painter();
-    p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.setFont(m_font);
-    p.setPen(m_foreColor);
     const QFontMetricsF fm(m_font, &m_image);
     const QRectF ink = fm.boundingRect(text).translated(currentX, currentY + fm.ascent());
     touched(std::min(ink.left(), currentX), std::min(ink.top(), currentY),
             std::max(ink.right(), currentX + fm.horizontalAdvance(text)),
             std::max(ink.bottom(), currentY + fm.height()), 3);
-    p.drawText(QPointF(currentX, currentY + fm.ascent()), text);
-    currentX += fm.horizontalAdvance(text);
+    currentX =
+        pixeldraw::print(openPainter(), &m_image, m_font, m_foreColor, currentX, currentY, text);
 }
 
 void Surface::printLine(const QString &text)
@@ -261,6 +225,71 @@ double Surface::textHeight(const QString &) const
 {
     return QFontMetricsF(m_font, &m_image).height();
 }
+
+namespace pixeldraw
+{
+
+// The one-pixel pen, set again only when it changes: a curve's four hundred
+// segments share it.
+void thinPen(QPainter &p, const QColor &c, qreal dpr)
+{
+    const QPen &now = p.pen();
+    const int width = dpr > 1 ? 1 : 0;
+    if (now.color() != c || now.width() != width || now.style() != Qt::SolidLine ||
+        now.capStyle() != Qt::SquareCap || now.joinStyle() != Qt::BevelJoin ||
+        now.brush().style() != Qt::SolidPattern)
+        p.setPen(QPen(c, width));
+}
+
+void line(QPainter &p, double x1, double y1, double x2, double y2, const QColor &c, int lineWidth,
+          qreal dpr)
+{
+    if (lineWidth <= 1) {
+        const QPoint a(px(x1), px(y1));
+        const QPoint b(px(x2), px(y2));
+        if (a.x() == b.x() || a.y() == b.y()) {
+            // A row or a column: exactly its pixels, filled at once (the
+            // gradients are drawn a row at a time).
+            p.fillRect(QRect(a, b).normalized(), c);
+            return;
+        }
+        thinPen(p, c, dpr);
+        if (dpr > 1) {
+            // Centred on the pixels' middles, the one-pixel pen covers exactly
+            // their device pixels instead of straddling two logical pixels.
+            const QPointF o(0.5, 0.5);
+            p.drawLine(QPointF(a) + o, QPointF(b) + o);
+        } else {
+            p.drawLine(a, b);
+        }
+        // The end point, which the pen leaves out: its pixel filled directly.
+        p.fillRect(QRect(b, QSize(1, 1)), c);
+    } else {
+        p.setPen(QPen(c, lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    }
+}
+
+void pset(QPainter &p, double x, double y, const QColor &c, const QSize &size)
+{
+    const int ix = px(x);
+    const int iy = px(y);
+    if (ix >= 0 && iy >= 0 && ix < size.width() && iy < size.height())
+        p.fillRect(QRect(ix, iy, 1, 1), c);
+}
+
+double print(QPainter &p, const QPaintDevice *metrics, const QFont &font, const QColor &c, double x,
+             double y, const QString &text)
+{
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setFont(font);
+    p.setPen(c);
+    const QFontMetricsF fm(font, metrics);
+    p.drawText(QPointF(x, y + fm.ascent()), text);
+    return x + fm.horizontalAdvance(text);
+}
+
+} // namespace pixeldraw
 
 QColor qbColor(int n)
 {

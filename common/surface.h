@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -92,14 +93,17 @@ public:
     double textWidth(const QString &text) const;
     double textHeight(const QString &text = QStringLiteral("W")) const;
 
-private:
+    // The painter on the image, for routines that paint a whole picture with
+    // the primitives below; the image must not be read while it is in use.
     // One painter stays open while drawing goes on: opening one per line made
     // a ten-curve redraw several times slower.
     QPainter &painter();
+    // The device that text is measured on.
+    const QPaintDevice *metricsDevice() const { return &m_image; }
+
+private:
+    QPainter &openPainter();
     void flush() const;
-    // The one-pixel pen, set again only when its colour changes: a curve's
-    // four hundred segments share it.
-    void thinPen(QPainter &p, const QColor &c) const;
     // What the drawings since the last wipe may have touched (logical
     // pixels): a wipe over the background picture restores only that.
     void touched(double x1, double y1, double x2, double y2, double margin = 2);
@@ -117,6 +121,21 @@ private:
     double m_lastX = 0;
     double m_lastY = 0;
 };
+
+// The primitives exactly as a surface draws them, in whole logical pixels,
+// for routines that paint one picture onto any painter.
+namespace pixeldraw
+{
+// A line with both end points, at the surface's line width and density.
+void line(QPainter &p, double x1, double y1, double x2, double y2, const QColor &c,
+          int lineWidth = 1, qreal dpr = 1);
+// A single pixel, when it lies within size.
+void pset(QPainter &p, double x, double y, const QColor &c, const QSize &size);
+// Text with its top-left corner at (x, y), measured on metrics; returns the x
+// after it.
+double print(QPainter &p, const QPaintDevice *metrics, const QFont &font, const QColor &c, double x,
+             double y, const QString &text);
+} // namespace pixeldraw
 
 // The standard 16-colour palette.
 QColor qbColor(int n);

@@ -94,7 +94,8 @@ bool Enregistrer::enregistrer()
     // A bare name goes into the tree's folder; a text with a separator is a path.
     if (!name.contains(QLatin1Char('/')))
         name = joinPath(m_lists->folder(), name);
-    name += QStringLiteral(".C12");
+    // "x.c12" in the list is the file that saving as "x" overwrites.
+    name = existingFileIgnoringCase(name + QStringLiteral(".C12"));
     m_nom->setText(name);
     m_f.nomfichier = name;
     QDir::setCurrent(m_lists->folder());

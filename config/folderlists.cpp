@@ -237,6 +237,21 @@ void FolderLists::fillFiles()
     m_filling = false;
 }
 
+QString existingFileIgnoringCase(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return path;
+    const QString name = info.fileName();
+    const QDir dir = info.dir();
+    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+    for (const QString &candidate : files) {
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0)
+            return path.left(path.size() - name.size()) + candidate;
+    }
+    return path;
+}
+
 namespace dialoglook
 {
 

@@ -68,6 +68,12 @@ private:
     bool m_filling = false;
 };
 
+// The file that a path names for the user: the path itself when it exists;
+// otherwise, where letter case matters, a file of the same folder whose name
+// differs only in case (the first in name order), which the file list shows
+// under that name; otherwise the path unchanged.
+QString existingFileIgnoringCase(const QString &path);
+
 // The look shared by the two dialogs: twips placed as pixels (15 to the
 // pixel), light grey background, dark blue labels.
 namespace dialoglook

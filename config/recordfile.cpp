@@ -1,45 +1,24 @@
 #include "recordfile.h"
 
+#include "common/cp1252.h"
 #include "common/safefile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <array>
 
 namespace recordfile
 {
-namespace
-{
-
-// Code points of bytes 0x80 to 0x9F; 0 marks the five unassigned bytes.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-} // namespace
 
 std::optional<QByteArray> encodeCp1252(const QString &text)
 {
     QByteArray out;
     out.reserve(text.size());
     for (QChar ch : text) {
-        const char16_t u = ch.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            out.append(char(u));
-            continue;
-        }
-        int found = -1;
-        for (int i = 0; i < int(kHigh.size()); ++i) {
-            if (kHigh[i] != 0 && kHigh[i] == u) {
-                found = i;
-                break;
-            }
-        }
-        if (found < 0)
+        const int b = cp1252::fromUnicode(ch.unicode());
+        if (b < 0)
             return std::nullopt;
-        out.append(char(0x80 + found));
+        out.append(char(b));
     }
     return out;
 }
@@ -48,15 +27,8 @@ QString decodeCp1252(const QByteArray &bytes)
 {
     QString out;
     out.reserve(bytes.size());
-    for (char c : bytes) {
-        const unsigned char b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b < 0xA0) {
-            const char16_t u = kHigh[b - 0x80];
-            out.append(QChar(u ? u : char16_t(0xFFFD)));
-        } else {
-            out.append(QChar(char16_t(b)));
-        }
-    }
+    for (char c : bytes)
+        out.append(cp1252::toUnicode(static_cast<unsigned char>(c)));
     return out;
 }
 

@@ -13,7 +13,8 @@ constexpr int kRecordSize = 128;
 constexpr int kMaxText = 126;
 
 // Windows-1252 conversions. Encoding fails (empty) on a character that the
-// code page cannot hold; decoding maps the five unassigned bytes to U+FFFD.
+// code page cannot hold; decoding maps every byte to a character that encodes
+// back to it.
 std::optional<QByteArray> encodeCp1252(const QString &text);
 QString decodeCp1252(const QByteArray &bytes);
 

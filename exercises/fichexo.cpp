@@ -9,6 +9,7 @@
 #include "exercises/pictures.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -424,6 +425,9 @@ bool Fichexo::ouvrir()
     Frame2->raise();
     Frame2->show();
     Frame2->repaint();
+    // The panel and its strip are painted, and shown, before the long load
+    // begins; the user's input waits.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     QStringList r;
     if (!exo::readRecords(path, exo::Statement, exo::CorrectionConfig, &r)) {

@@ -308,6 +308,8 @@ QString Optionexo::defaultOpenPath()
                   rtfFilter());
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
+    // The name box proposes the pattern, as the list shows it.
+    d.selectFile(QStringLiteral("*.rtf"));
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
         return QString();
     return d.selectedFiles().constFirst();

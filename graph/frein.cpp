@@ -43,8 +43,9 @@ Frein::Frein(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedS
         d.press = [this, l = l] { l == Command1 ? emit arreter() : emit terminer(); };
         accessible::describe(l, d);
     }
+    // From the main window's outer corner, as the window itself is placed.
     if (parent) {
-        const QPoint tl = parent->geometry().topLeft();
+        const QPoint tl = parent->window()->frameGeometry().topLeft();
         move(tl.x() + 6540 / 15, tl.y() + 3690 / 15);
     }
 }

@@ -31,8 +31,6 @@ bool Graph::nonBlockingTrace = false;
 
 namespace
 {
-const QColor kGrid(192, 192, 192);
-
 // A computed concentration curve has a point every hundredth of cmax.
 constexpr int kConcSteps = 100;
 
@@ -82,13 +80,6 @@ void Graph::echGraph()
     s.clearPicture();
     s.cls();
     s.setLineWidth(1);
-    if (typegraphe == 1) {
-        for (int i = 0; i <= 8; ++i)
-            s.line(60 + 37.5 * i, 30, 60 + 37.5 * i, 330, kGrid);
-    } else {
-        for (int i = 0; i <= 10; ++i)
-            s.line(60 + 30 * i, 30, 60 + 30 * i, 330, kGrid);
-    }
     const float l = thicknessNow();
     if (typegraphe == 1) {
         bool ok = false;
@@ -111,65 +102,22 @@ void Graph::echGraph()
         absmax = 3;
     if (absmax == 0)
         absmax = 1;
-    s.line(60, 330, 381, 330, Qt::black);
-    s.line(374, 327, 380, 330, Qt::black);
-    s.line(374, 333, 380, 330, Qt::black);
+    absaxe = chooseScale(absmax).absaxe;
+
+    // A new picture: these axes, no mark yet.
+    m_picture.size = QSize(s.width(), s.height());
+    m_picture.back = s.backColor();
+    m_picture.typegraphe = typegraphe;
+    m_picture.absmax = absmax;
+    m_picture.exponent = f.c.UpDown2->value();
+    const QPaintDevice *metrics = s.metricsDevice();
+    m_picture.metrics.setDotsPerMeterX(int(std::lround(metrics->logicalDpiX() / 0.0254)));
+    m_picture.metrics.setDotsPerMeterY(int(std::lround(metrics->logicalDpiY() / 0.0254)));
+    m_picture.marks.clear();
+    paintAxes(s.painter(), m_picture, Rendering::Pixels, metrics, s.devicePixelRatio());
+    m_last = QPointF(60, 10);
     s.setForeColor(Qt::black);
     s.setFont(arialFont(8));
-    const Scale sc = chooseScale(absmax);
-    absaxe = sc.absaxe;
-    const double pas = 300.0 / sc.n;
-    for (int i = 1; i <= sc.n; ++i) {
-        const double y = 330 - pas * i;
-        s.line(60, y, 360, y, kGrid);
-        const QString label = graduationLabel(sc, i);
-        s.currentX = 56 - s.textWidth(label);
-        s.currentY = y - s.textHeight(label) / 2;
-        s.print(label);
-    }
-    s.line(60, 10, 60, 330, Qt::black);
-    s.line(63, 16, 60, 10, Qt::black);
-    s.line(57, 16, 60, 10, Qt::black);
-    if (typegraphe == 1) {
-        for (int i = 0; i <= 8; ++i) {
-            const QString t = QString::number(400 + 50 * i);
-            s.currentX = 60 + 37.5 * i - s.textWidth(t) / 2;
-            s.currentY = 330;
-            s.print(t);
-        }
-        s.currentX = 370;
-        s.currentY = 312;
-        s.print(QStringLiteral("λ  "));
-        s.print(QStringLiteral(" (nm)"));
-    } else {
-        for (int i = 0; i <= 10; ++i) {
-            const QString t = numfmt::general(i / 10.0);
-            s.currentX = 60 + 30 * i - s.textWidth(t) / 2;
-            s.currentY = 330;
-            s.print(t);
-        }
-        s.setItalic(true);
-        s.currentX = 370;
-        s.currentY = 312;
-        s.print(QStringLiteral("c "));
-        s.setItalic(false);
-        s.currentX = 330;
-        s.currentY = 344;
-        s.print(QStringLiteral("(× 10"));
-        s.currentY -= 3;
-        s.print(QString::number(f.c.UpDown2->value() - 6));
-        s.currentY += 3;
-        s.print(QStringLiteral(" mol · L"));
-        s.currentY -= 3;
-        s.print(QStringLiteral("-1"));
-        s.currentY += 3;
-        s.print(QStringLiteral(")"));
-    }
-    s.setItalic(true);
-    s.currentX = 70;
-    s.currentY = 5;
-    s.print(QStringLiteral("A"));
-    s.setItalic(false);
     f.c.graphik->refresh();
     if (store.dercourbe > 0)
         retracage(1);
@@ -179,8 +127,10 @@ void Graph::echGraph()
 
 void Graph::paintOverlay()
 {
+    m_picture.overlay = overlay;
     if (!overlay)
         return;
+    m_picture.marks.append({GraphPicture::Mark::Overlay, QPointF(), QColor()});
     QPainter p(&g().image());
     overlay(p);
     p.end();
@@ -223,12 +173,17 @@ void Graph::plotPolyline(double x, double y)
 {
     if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > 1e6 || std::fabs(y) > 1e6)
         return;
-    const int ix = cint(x);
-    const int iy = cint(y);
-    if (ix == 60)
-        g().pset(ix, iy, coulcourbe);
-    else
-        g().lineTo(ix, iy, coulcourbe);
+    // A polyline starts afresh at the left edge of the plot.
+    plot({cint(x) == 60 ? GraphPicture::Mark::Point : GraphPicture::Mark::LineTo, QPointF(x, y),
+          coulcourbe});
+}
+
+void Graph::plot(const GraphPicture::Mark &m)
+{
+    m_picture.marks.append(m);
+    Surface &s = g();
+    paintMark(s.painter(), m, Rendering::Pixels, m_last, QSize(s.width(), s.height()),
+              s.devicePixelRatio());
 }
 
 void Graph::TRACER3()
@@ -474,10 +429,7 @@ void Graph::TRACER()
         const double x = xConc(concNow(), f.c.UpDown2->value());
         if (!std::isfinite(x) || !std::isfinite(y))
             return;
-        const int ix = cint(x);
-        const int iy = cint(y);
-        g().line(ix - 3, iy, ix + 4, iy, coulcourbe);
-        g().line(ix, iy - 3, ix, iy + 4, coulcourbe);
+        plot({GraphPicture::Mark::Cross, QPointF(x, y), coulcourbe});
     }
     f.c.graphik->refresh();
 }

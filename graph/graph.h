@@ -5,6 +5,7 @@
 #include "common/feuille.h"
 #include "common/surface.h"
 #include "graph/curvestore.h"
+#include "graph/graphpicture.h"
 #include "graph/scale.h"
 #include "model/catalogue.h"
 
@@ -74,6 +75,10 @@ public:
 
     void graphik_MouseMove(int x, int y);
 
+    // What the graph shows: the axes of the last echGraph and every mark
+    // plotted since, to paint again on a printer or into a drawing.
+    const GraphPicture &picture() const { return m_picture; }
+
     // Hooks of the real instrument and the samples beyond the fourteen
     // solutions; unset, the ideal instrument. captureExtras gives what a new
     // curve keeps, applyExtras puts a curve's back for its redraw, and
@@ -96,6 +101,8 @@ private:
     void TRACER2();
     void TRACER3();
     void plotPolyline(double x, double y);
+    // Records a mark in the picture and draws it on the screen.
+    void plot(const GraphPicture::Mark &m);
     void endOfTrace();
     void closeFrein();
     float thicknessNow() const;
@@ -110,6 +117,8 @@ private:
     Feuille &f;
     spectro::SolutionState &st;
     Frein *m_frein = nullptr;
+    GraphPicture m_picture;
+    QPointF m_last{60, 10}; // where the screen's polyline pen stands
 };
 
 } // namespace graph

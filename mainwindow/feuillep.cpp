@@ -136,7 +136,11 @@ void FeuilleP::buildControls()
     auto button = [this](const QString &text, int l, int t, int w, int h) {
         auto *b = new QPushButton(text, this);
         b->setGeometry(twRect(l, t, w, h));
-        b->setStyleSheet(QStringLiteral("QPushButton { background: rgb(192,192,192); }"));
+        // A plain raised grey face: a background alone lets the style paint
+        // its own gradient.
+        b->setStyleSheet(QStringLiteral("QPushButton { background: rgb(192,192,192); color: black;"
+                                        " border: 2px outset rgb(192,192,192); }"
+                                        " QPushButton:pressed { border-style: inset; }"));
         return b;
     };
     Command2 = button(QStringLiteral("&Ouvrir"), 0, 0, 1815, 615);
@@ -219,6 +223,8 @@ void FeuilleP::buildControls()
     }
     c.Check1 = new QCheckBox(QStringLiteral("Superposer les courbes"), Picture1);
     c.Check1->setGeometry(twRect(480, 960, 2295, 255));
+    // The panel's face: the text was laid out for it and is cut in a wider one.
+    c.Check1->setFont(arialFont(8));
     c.UpDown2 = new UpDown(Picture1);
     c.UpDown2->setGeometry(twRect(4020, 660, 240, 255));
     c.UpDown2->setRange(1, 5);
@@ -255,8 +261,11 @@ void FeuilleP::buildControls()
     auto *btexo = new QPushButton(QStringLiteral("Exercices"), this);
     btexo->setGeometry(twRect(6480, 3960, 1455, 285));
     c.btexo = btexo;
+    // Image3 holds the hand of the cuvette animation; it is never shown.
     Image3 = new QLabel(this);
     Image3->setGeometry(twRect(6480, 3360, 480, 480));
+    Image3->setPixmap(QPixmap::fromImage(schematic::handPicture()));
+    Image3->hide();
     Image2 = new QLabel(this);
     Image2->setGeometry(twRect(7320, 3360, 480, 480));
 
@@ -280,7 +289,6 @@ void FeuilleP::buildControls()
         for (QPushButton *b : {c.Command3, c.Command6})
             b->setIconSize(QSize(15, 15));
         btexo->setIcon(icon("exercices"));
-        Image3->setPixmap(icon("cuve").pixmap(32, 32));
         Image2->setPixmap(icon("prisme").pixmap(32, 32));
         setWindowIcon(icon("spectro"));
     }
@@ -409,7 +417,12 @@ bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
 {
     auto *w = qobject_cast<QWidget *>(watched);
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove) {
-        const QString t = helpText(w);
+        // A move that a control inside a panel ignored reaches the panel too;
+        // those controls leave the line alone.
+        const bool overChild =
+            event->type() == QEvent::MouseMove && qobject_cast<PictureBox *>(watched) &&
+            w->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()) != nullptr;
+        const QString t = overChild ? QString() : helpText(w);
         if (!t.isEmpty())
             c.info->setText(t);
     }
@@ -832,7 +845,12 @@ void FeuilleP::applySizeRule()
         m_sizing = true;
         if (windowState() != Qt::WindowNoState)
             setWindowState(Qt::WindowNoState);
-        setFixedSize(800, 570);
+        // 800 x 600 is the outer size, frame included, and the frame is what
+        // gets centred. The frame is known once the window is on the screen;
+        // until then a usual title bar is assumed.
+        m_frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        const QMargins frame = m_frame.isNull() ? QMargins(0, 30, 0, 0) : m_frame;
+        setFixedSize(800 - frame.left() - frame.right(), 600 - frame.top() - frame.bottom());
         move(avail.x() + (avail.width() - 800) / 2, avail.y() + (avail.height() - 600) / 2);
         m_sizing = false;
     } else {
@@ -840,6 +858,22 @@ void FeuilleP::applySizeRule()
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         resize(tw(12060), tw(8325));
     }
+}
+
+void FeuilleP::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // The window manager has framed the window: size and centre it again.
+    // Moves by the user are left alone.
+    if (!m_sizing && windowHandle() && windowHandle()->frameMargins() != m_frame)
+        QTimer::singleShot(0, this, &FeuilleP::applySizeRule);
+}
+
+void FeuilleP::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (windowHandle() && windowHandle()->frameMargins() != m_frame)
+        applySizeRule();
 }
 
 void FeuilleP::changeEvent(QEvent *event)

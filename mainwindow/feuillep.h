@@ -5,6 +5,7 @@
 #include "graph/graph.h"
 #include "model/catalogue.h"
 
+#include <QMargins>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -106,6 +107,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildControls();
@@ -115,5 +118,6 @@ private:
     void Picture1_Paint();
     int b[6] = {0, 0, 0, 0, 0, 0};
     bool m_sizing = false;
+    QMargins m_frame; // the frame the size rule last allowed for
     bool m_handOffAtStart = false;
 };

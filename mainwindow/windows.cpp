@@ -32,6 +32,7 @@ void connectWindows(FeuilleP &w)
     };
     w.printDialog = [&w] {
         output::Confimp d(w, w.graph->store, &w);
+        d.graphPicture = &w.graph->picture();
         d.exec();
     };
     w.copyMenu = [&w](QPoint pos) { output::popupCopyMenu(w, w.graph->store, pos); };

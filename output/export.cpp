@@ -10,16 +10,13 @@
 #include "common/updown.h"
 #include "graph/curvestore.h"
 #include "graph/graph.h"
-#include "graph/scale.h"
 #include "model/catalogue.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 #include <QSvgGenerator>
 #include <cmath>
 #include <map>
@@ -32,8 +29,6 @@ std::function<QString(QWidget *, const QString &, const QString &, const QString
 
 namespace
 {
-
-const QColor kGrid(192, 192, 192);
 
 QString csvField(const QString &text)
 {
@@ -67,42 +62,6 @@ void writeOrWarn(Feuille &f, const QString &path, const std::function<bool(QIODe
     if (!safefile::save(path, write))
         msgbox::show(f.window(), QStringLiteral("Ecriture impossible sur disque"),
                      QStringLiteral("Enregistrement impossible"), msgbox::Icon::Error);
-}
-
-// Text as Surface::print places it: top-left corner at (x, y).
-class TextPen
-{
-public:
-    TextPen(QPainter &p, const QPaintDevice *metricsDevice)
-        : m_p(p), m_device(metricsDevice), m_font(arialFont(8))
-    {
-    }
-    double x = 0;
-    double y = 0;
-    void setItalic(bool italic) { m_font.setItalic(italic); }
-    double width(const QString &t) const { return metrics().horizontalAdvance(t); }
-    double height() const { return metrics().height(); }
-    void print(const QString &t)
-    {
-        const QFontMetricsF fm = metrics();
-        m_p.setFont(m_font);
-        m_p.setPen(Qt::black);
-        m_p.drawText(QPointF(x, y + fm.ascent()), t);
-        x += fm.horizontalAdvance(t);
-    }
-
-private:
-    // Measured on the graph's image so that texts fall where the screen has them.
-    QFontMetricsF metrics() const { return QFontMetricsF(m_font, m_device); }
-    QPainter &m_p;
-    const QPaintDevice *m_device;
-    QFont m_font;
-};
-
-void line(QPainter &p, double x1, double y1, double x2, double y2, const QColor &c)
-{
-    p.setPen(QPen(c, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 
 } // namespace
@@ -197,95 +156,9 @@ QByteArray graphCsv(graph::Graph &g)
     return curvesCsv(wavelength, headings, curves);
 }
 
-void drawGraph(QPainter &p, graph::Graph &g, Feuille &f)
+void drawGraph(QPainter &p, graph::Graph &g, Feuille &)
 {
-    const Surface &surface = f.c.graphik->surface();
-    const QImage &image = surface.image();
-    const bool wavelength = g.typegraphe == 1;
-    const int u = f.c.UpDown2 ? f.c.UpDown2->value() : 3;
-    p.save();
-    p.setClipRect(QRectF(0, 0, image.width(), image.height()));
-    p.fillRect(QRectF(0, 0, image.width(), image.height()), surface.backColor());
-    // The screen's one-pixel lines cover the pixels at whole coordinates.
-    p.translate(0.5, 0.5);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const int columns = wavelength ? 8 : 10;
-    const double columnWidth = 300.0 / columns;
-    for (int i = 0; i <= columns; ++i)
-        line(p, 60 + columnWidth * i, 30, 60 + columnWidth * i, 330, kGrid);
-    line(p, 60, 330, 381, 330, Qt::black);
-    line(p, 374, 327, 380, 330, Qt::black);
-    line(p, 374, 333, 380, 330, Qt::black);
-
-    TextPen text(p, &image);
-    const graph::Scale sc = graph::chooseScale(g.absmax);
-    const double pas = 300.0 / sc.n;
-    for (int i = 1; i <= sc.n; ++i) {
-        const double y = 330 - pas * i;
-        line(p, 60, y, 360, y, kGrid);
-        const QString label = graph::graduationLabel(sc, i);
-        text.x = 56 - text.width(label);
-        text.y = y - text.height() / 2;
-        text.print(label);
-    }
-    line(p, 60, 10, 60, 330, Qt::black);
-    line(p, 63, 16, 60, 10, Qt::black);
-    line(p, 57, 16, 60, 10, Qt::black);
-    for (int i = 0; i <= columns; ++i) {
-        const QString t = wavelength ? QString::number(400 + 50 * i) : numfmt::general(i / 10.0);
-        text.x = 60 + columnWidth * i - text.width(t) / 2;
-        text.y = 330;
-        text.print(t);
-    }
-    text.x = 370;
-    text.y = 312;
-    if (wavelength) {
-        text.print(QStringLiteral("λ  "));
-        text.print(QStringLiteral(" (nm)"));
-    } else {
-        text.setItalic(true);
-        text.print(QStringLiteral("c "));
-        text.setItalic(false);
-        text.x = 330;
-        text.y = 344;
-        text.print(QStringLiteral("(× 10"));
-        text.y -= 3;
-        text.print(QString::number(u - 6));
-        text.y += 3;
-        text.print(QStringLiteral(" mol · L"));
-        text.y -= 3;
-        text.print(QStringLiteral("-1"));
-        text.y += 3;
-        text.print(QStringLiteral(")"));
-    }
-    text.setItalic(true);
-    text.x = 70;
-    text.y = 5;
-    text.print(QStringLiteral("A"));
-
-    if (g.absaxe != 0) {
-        for (int i = 0; i <= g.store.dercourbe; ++i) {
-            QPainterPath path;
-            for (const auto &[x, a] : g.curvePoints(i)) {
-                const QPointF pt(wavelength ? graph::xLambda(x) : graph::xConc(x, u),
-                                 graph::yAbs(a, g.absaxe));
-                if (!std::isfinite(pt.x()) || !std::isfinite(pt.y()))
-                    continue;
-                if (path.elementCount() == 0)
-                    path.moveTo(pt);
-                else
-                    path.lineTo(pt);
-            }
-            p.setPen(QPen(graph::curveColour(i), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.setBrush(Qt::NoBrush);
-            p.drawPath(path);
-        }
-    }
-    if (g.overlay) {
-        p.translate(-0.5, -0.5);
-        g.overlay(p);
-    }
-    p.restore();
+    graph::paintGraph(p, g.picture(), graph::Rendering::Vectors);
 }
 
 QByteArray graphSvg(graph::Graph &g, Feuille &f)

@@ -1,4 +1,5 @@
 #include "graph/curvestore.h"
+#include "graph/graphpicture.h"
 
 #include "output/printing.h"
 #include "output/report.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -26,7 +28,9 @@
 #include <QPainterPath>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -174,6 +178,18 @@ bool runPrinterSetup(QPrinter &printer, QWidget *parent)
     QPrintDialog dlg(&printer, parent);
     dlg.setWindowTitle(QStringLiteral("Imprimantes"));
     dlg.setOption(QAbstractPrintDialog::PrintToFile, true);
+    // The dialog only chooses the printer: its confirming button must not
+    // read "Imprimer", since nothing is printed yet. The button box gives its
+    // buttons their standard texts again when it is shown, hence once more
+    // when the dialog runs.
+    const auto relabel = [&dlg] {
+        if (auto *box = dlg.findChild<QDialogButtonBox *>()) {
+            if (QPushButton *ok = box->button(QDialogButtonBox::Ok))
+                ok->setText(QStringLiteral("&Choisir"));
+        }
+    };
+    relabel();
+    QTimer::singleShot(0, &dlg, relabel);
     return dlg.exec() == QDialog::Accepted;
 }
 
@@ -274,6 +290,9 @@ void printPage(QPainter &p, double w, double h, const PageContent &content,
     y += lineHeight(p);
 
     y = h / 20;
+    // Pictures go into the page as they are: a lossy compression would blur
+    // the one-pixel lines and shift their colours away from the legend's.
+    p.setRenderHint(QPainter::LosslessImageRendering, true);
     if (!content.schema.isNull()) {
         const double pw = content.schema.deviceIndependentSize().width() * kTwipsPerPixel;
         const double ph = content.schema.deviceIndependentSize().height() * kTwipsPerPixel;
@@ -281,11 +300,22 @@ void printPage(QPainter &p, double w, double h, const PageContent &content,
         y = h / 20 + ph;
         y += 2 * lineHeight(p);
     }
-    if (!content.graph.isNull()) {
-        const double pw = content.graph.deviceIndependentSize().width() * kTwipsPerPixel;
-        const double ph = content.graph.deviceIndependentSize().height() * kTwipsPerPixel;
+    if (content.graphPicture || !content.graph.isNull()) {
+        const QSizeF size = content.graphPicture ? QSizeF(content.graphPicture->size)
+                                                 : content.graph.deviceIndependentSize();
+        const double pw = size.width() * kTwipsPerPixel;
+        const double ph = size.height() * kTwipsPerPixel;
         const double x = (w - pw) / 2;
-        p.drawImage(QRectF(x, y, pw, ph), content.graph);
+        if (content.graphPicture) {
+            // Sharp at the printer's own resolution.
+            p.save();
+            p.translate(x, y);
+            p.scale(kTwipsPerPixel, kTwipsPerPixel);
+            graph::paintGraph(p, *content.graphPicture, graph::Rendering::Vectors);
+            p.restore();
+        } else {
+            p.drawImage(QRectF(x, y, pw, ph), content.graph);
+        }
         y += ph;
         y += 2 * lineHeight(p);
         if (content.store)
@@ -479,6 +509,8 @@ void Confimp::Command1_Click()
         content.schema = m_f.c.schema->surface().image();
     if (withGraph && m_f.c.graphik)
         content.graph = m_f.c.graphik->surface().image();
+    if (withGraph)
+        content.graphPicture = graphPicture;
     content.store = &m_store;
     if (QComboBox *combo = m_f.c.Combo1) {
         for (int i = 0; i < combo->count(); ++i)

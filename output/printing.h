@@ -23,7 +23,8 @@ class UpDown;
 namespace graph
 {
 struct CurveStore;
-}
+struct GraphPicture;
+} // namespace graph
 
 namespace output
 {
@@ -34,8 +35,10 @@ constexpr int kTwipsPerPixel = 15;
 // What every printed page shows.
 struct PageContent {
     QString title;
-    QImage schema;                            // null when the schematic is not printed
-    QImage graph;                             // null when the graph is not printed
+    QImage schema; // null when the schematic is not printed
+    QImage graph;  // null when the graph is not printed
+    // The graph drawn again as vectors, in place of its image, when given.
+    const graph::GraphPicture *graphPicture = nullptr;
     const graph::CurveStore *store = nullptr; // the legend's curves, under the graph
     QStringList names;                        // the solution list texts
     bool wavelengthGraph = true;              // absorbance against wavelength
@@ -84,6 +87,8 @@ public:
     Confimp(Feuille &f, const graph::CurveStore &store, QWidget *parent = nullptr);
 
     QPrinter &printer() { return m_printer; }
+    // What the graph shows, printed as vectors; without it, the graph's image.
+    const graph::GraphPicture *graphPicture = nullptr;
 
     QLabel *Label2 = nullptr;
     QLineEdit *defaut = nullptr;

@@ -452,6 +452,37 @@ TEST(RtfWriting, CharactersAreEscapedAsRequired)
     }
 }
 
+// Whatever is written reads back and writes out byte for byte: a text saved
+// again and again does not drift.
+TEST(RtfWriting, WhatIsWrittenIsAFixedPoint)
+{
+    const struct {
+        const char *what;
+        QByteArray rtf;
+    } cases[] = {
+        {"fuzzer finding: a tab in a font name", fixture("font_name_with_tab.rtf")},
+        {"controls in a font name",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss A\\tab r\\line i\\'01al;}}\\f0 x}"},
+        {"escaped symbols in a font name",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0 A\\~r\\-i\\_a\\{l\\};}}\\f0 x}"},
+        {"font name of blanks", "{\\rtf1\\ansi{\\fonttbl{\\f0 \\'09 ;}}\\f0 x}"},
+        {"unassigned Windows-1252 bytes", "{\\rtf1\\ansi \\'81\\'8d\\'8f\\'90\\'9d}"},
+    };
+    for (const auto &c : cases) {
+        QTextDocument first;
+        ASSERT_TRUE(rtf::read(c.rtf, &first)) << c.what;
+        const QByteArray written = rtf::write(first);
+        QTextDocument again;
+        ASSERT_TRUE(rtf::read(written, &again)) << c.what;
+        EXPECT_EQ(again.toPlainText(), first.toPlainText()) << c.what;
+        EXPECT_EQ(rtf::write(again), written) << c.what << "\n" << written.constData();
+    }
+    // The five bytes read as the C1 controls Windows gives them.
+    QTextDocument doc;
+    ASSERT_TRUE(rtf::read("{\\rtf1\\ansi \\'81\\'8d\\'8f\\'90\\'9d}", &doc));
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("\u0081\u008D\u008F\u0090\u009D"));
+}
+
 TEST(RtfWriting, HeaderTablesAndParagraphs)
 {
     QTextDocument doc;

@@ -258,6 +258,49 @@ TEST_F(DialogTest, DoubleClickingAFileSavesUnderItsNameAndASingleClickDoesNot)
     EXPECT_FALSE(d.isVisible());
 }
 
+// The list shows "low.c12" for the pattern "*.C12": saving under that name
+// is overwriting that file, with the question, not writing a "low.C12" beside it.
+TEST_F(DialogTest, AFileWhoseNameDiffersInCaseIsTheOneOverwritten)
+{
+    const QString lower = at(QStringLiteral("low.c12"));
+    ASSERT_TRUE(writeBytes(lower, "old"));
+    for (const msgbox::Answer answer : {msgbox::Answer::No, msgbox::Answer::Yes}) {
+        Enregistrer d(f, f.window());
+        d.show();
+        QListWidget *files = child<QListWidget>(&d, "File1");
+        ASSERT_EQ(itemTexts(files), QStringList{"low.c12"});
+        MessageRecorder messages(answer);
+        const QRect rect = files->visualItemRect(files->item(0));
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, rect.center());
+        EXPECT_EQ(messages.texts(), QStringList{kOverwrite});
+        EXPECT_EQ(QDir(root).entryList(QDir::Files), QStringList{"low.c12"});
+        if (answer == msgbox::Answer::No) {
+            EXPECT_EQ(readAllBytes(lower), QByteArray("old"));
+            EXPECT_TRUE(d.isVisible());
+        } else {
+            EXPECT_EQ(readAllBytes(lower).left(9), QByteArray("\x07\x00KELVANO", 9));
+            EXPECT_EQ(f.nomfichier, lower);
+            EXPECT_FALSE(d.isVisible());
+        }
+    }
+    // A typed name in other letters finds it too; an exact name is kept.
+    ASSERT_TRUE(writeBytes(at(QStringLiteral("Exact.C12")), "old"));
+    ASSERT_TRUE(writeBytes(at(QStringLiteral("EXACT.c12")), "old"));
+    for (const auto &[typed, written] :
+         {std::pair{"LOW", "low.c12"}, std::pair{"Exact", "Exact.C12"}}) {
+        Enregistrer d(f, f.window());
+        d.show();
+        child<QLineEdit>(&d, "Text1")->setText(QString::fromLatin1(typed));
+        MessageRecorder yes(msgbox::Answer::Yes);
+        child<QPushButton>(&d, "Command1")->click();
+        EXPECT_EQ(yes.texts(), QStringList{kOverwrite}) << typed;
+        EXPECT_EQ(f.nomfichier, at(QString::fromLatin1(written)));
+    }
+    EXPECT_EQ(readAllBytes(at(QStringLiteral("EXACT.c12"))), QByteArray("old"));
+    EXPECT_FALSE(QFileInfo::exists(at(QStringLiteral("LOW.C12"))));
+}
+
 TEST_F(DialogTest, EnterInTheNameSavesOnce)
 {
     Enregistrer d(f, f.window());

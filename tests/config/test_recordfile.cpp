@@ -31,6 +31,45 @@ TEST(RecordFile, FrenchCharactersRoundTripByteExactly)
     EXPECT_EQ(back, text);
 }
 
+// Every byte reads as a character that writes back as that byte, the five
+// that Windows-1252 leaves unassigned included (Windows reads them as the C1
+// controls of the same value).
+TEST(RecordFile, EveryByteValueRoundTrips)
+{
+    for (int b = 0; b < 256; ++b) {
+        const QByteArray bytes(1, char(b));
+        const QString text = decodeCp1252(bytes);
+        ASSERT_EQ(text.size(), 1) << b;
+        EXPECT_NE(text[0], QChar(0xFFFD)) << b;
+        EXPECT_EQ(encodeCp1252(text), std::optional<QByteArray>(bytes)) << b;
+    }
+    for (int b : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        EXPECT_EQ(decodeCp1252(QByteArray(1, char(b))), QString(QChar(char16_t(b)))) << b;
+    // A file holding all of them, 126 to a record, loads and saves back identical.
+    QByteArray file;
+    for (int n = 1, b = 0; b < 256; ++n) {
+        QByteArray text;
+        for (; b < 256 && text.size() < kMaxText; ++b)
+            text.append(char(b));
+        QByteArray record(kRecordSize, '\0');
+        record[0] = char(text.size());
+        record.replace(2, text.size(), text);
+        file += record;
+    }
+    QByteArray saved;
+    for (int n = 1; n <= file.size() / kRecordSize; ++n) {
+        QString text;
+        ASSERT_EQ(readRecord(file, n, &text), ReadStatus::Ok) << n;
+        ASSERT_TRUE(writeRecord(saved, n, text)) << n;
+    }
+    EXPECT_EQ(saved, file);
+    // Characters outside the code page are still refused, C1 controls other
+    // than the five included.
+    EXPECT_FALSE(encodeCp1252(QString(QChar(char16_t(0x80)))));
+    EXPECT_FALSE(encodeCp1252(QString(QChar(char16_t(0x9F)))));
+    EXPECT_FALSE(encodeCp1252(QStringLiteral("\uFFFD")));
+}
+
 TEST(RecordFile, WritingRefusesWhatCannotBeStored)
 {
     QByteArray data("unchanged");

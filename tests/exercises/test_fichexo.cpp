@@ -219,6 +219,71 @@ TEST_F(ExoTest, OpeningLoadsStatementAndConfiguration)
     EXPECT_EQ(w->textemodif, 1);
 }
 
+namespace
+{
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
+
+// While the statement loads, the waiting panel with its dark blue strip
+// " Chargement des fichiers" is on the screen, already painted.
+TEST_F(ExoTest, WaitingStripIsPaintedBeforeTheStatementLoads)
+{
+    writeExo(exos, QStringLiteral("exo.E35"), Exo());
+    Fichexo fx(*w, w.get());
+    ASSERT_TRUE(fx.lists().setFolder(exos));
+    fx.show();
+    QCoreApplication::processEvents();
+    fx.choisir(QStringLiteral("exo.E35"));
+    auto *strip = fx.Frame2->findChild<QLabel *>(QStringLiteral("Label6"));
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(strip->text(), QStringLiteral(" Chargement des fichiers"));
+    PaintCounter painted;
+    strip->installEventFilter(&painted);
+
+    bool seen = false;
+    int paintsBeforeLoading = 0;
+    bool panelShown = false;
+    QImage panel;
+    QObject::connect(w->c.supertext->document(), &QTextDocument::contentsChange, &fx, [&] {
+        if (seen)
+            return;
+        seen = true;
+        paintsBeforeLoading = painted.count;
+        panelShown = fx.Frame2->isVisible();
+        panel = fx.Frame2->grab().toImage();
+    });
+    EXPECT_TRUE(fx.ouvrir());
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(panelShown);
+    EXPECT_GT(paintsBeforeLoading, 0);
+    ASSERT_FALSE(panel.isNull());
+    // The strip: dark blue with white letters, across the top of the panel.
+    const QRect r = strip->geometry();
+    int blue = 0, white = 0;
+    for (int x = r.left(); x <= r.right(); ++x) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const QColor c = panel.pixelColor(x, y);
+            blue += c == QColor(0, 0, 128);
+            white += c == QColor(Qt::white);
+        }
+    }
+    EXPECT_GT(blue, r.width() * r.height() / 2);
+    EXPECT_GT(white, 20);
+}
+
 TEST_F(ExoTest, ExerciseWithoutConfigurationLeavesInstrumentAndGraph)
 {
     writeExo(exos, QStringLiteral("exo.E35"), Exo());

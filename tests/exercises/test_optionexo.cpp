@@ -10,12 +10,14 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace
 {
@@ -477,4 +479,25 @@ TEST_F(MenuTest, ClosingBringsTheIntroductionBack)
     EXPECT_FALSE(menu->opencor->isEnabled());
     EXPECT_FALSE(menu->Closexo->isEnabled());
     menu->menu()->hide();
+}
+
+// "Retrouver un texte" opens its file dialog with "*.rtf" proposed as the name.
+TEST_F(ExoTest, FindingATextProposesTheRtfPattern)
+{
+    Optionexo real(*w);
+    QString proposed = QStringLiteral("(no dialog)");
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        auto *d = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        if (auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            proposed = name->text();
+        filters = d->nameFilters();
+        d->reject();
+    });
+    real.retrouverTexte();
+    EXPECT_EQ(proposed, QStringLiteral("*.rtf"));
+    EXPECT_EQ(filters, QStringList{Optionexo::rtfFilter()});
+    EXPECT_TRUE(calls.empty());
 }

@@ -2,6 +2,8 @@
 
 #include "common/picturebox.h"
 #include "common/updown.h"
+#include "graph/frein.h"
+#include "schematic/schema.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextEdit>
 
@@ -238,4 +241,77 @@ TEST_F(MainWindowTest, HoverHelp)
     EXPECT_EQ(w->c.info->text(), QStringLiteral("Machine à calculer"));
     QApplication::sendEvent(w->Command4, &move);
     EXPECT_TRUE(w->c.info->text().startsWith(QStringLiteral("Copier pour placer")));
+}
+
+// Controls inside the panels that the help table does not name leave the line
+// as it was, although the moves they ignore reach their panel.
+TEST_F(MainWindowTest, HoverOverControlsInsidePanelsLeavesTheHelpLine)
+{
+    const QString before = QStringLiteral("texte précédent");
+    for (QWidget *control : std::initializer_list<QWidget *>{w->c.Option1[0], w->c.Option1[1],
+                                                             w->c.Check1, w->c.Label2, w->c.Combo1,
+                                                             w->c.Label7, w->c.Label1, w->Image1}) {
+        w->c.info->setText(before);
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), control->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(control, &move);
+        EXPECT_EQ(w->c.info->text(), before) << control->metaObject()->className();
+    }
+    // The bare panel around them still gives its text.
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w->Picture1, &move);
+    EXPECT_EQ(w->c.info->text(),
+              QStringLiteral("Définir la grandeur à représenter et les paramètres d'affichage"));
+}
+
+// What the window's layout says of its look: the check box text whole, the
+// top row in plain grey, the hand picture hidden.
+TEST_F(MainWindowTest, LookOfTheControls)
+{
+    QCheckBox *box = w->c.Check1;
+    EXPECT_EQ(box->font().family(), arialFont(8).family());
+    EXPECT_EQ(box->font().pointSizeF(), 8);
+    EXPECT_LE(box->sizeHint().width(), box->width()) << "the text is cut";
+
+    for (QPushButton *b : {w->Command2, w->Command11, w->Command4, w->Command10, w->Command8,
+                           w->Command7, w->Command1}) {
+        const QImage face = b->grab().toImage();
+        // The face away from the picture and the text: left and right strips,
+        // top to bottom inside the border, all one grey.
+        for (int y = 4; y < face.height() - 4; ++y) {
+            for (int x : {4, 6, face.width() - 7, face.width() - 5})
+                ASSERT_EQ(face.pixelColor(x, y), QColor(192, 192, 192))
+                    << b->text().toStdString() << " at " << x << "," << y;
+        }
+    }
+
+    EXPECT_TRUE(w->Image3->isHidden());
+    EXPECT_EQ(w->Image3->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+              schematic::handPicture());
+}
+
+// The outer window, frame included, is 800 x 600 and centred on the screen;
+// the tracing window is placed from the main window's outer corner.
+TEST_F(MainWindowTest, OuterSizeCentredAndTracingWindowPlacedFromIt)
+{
+    QScreen *screen = w->screen();
+    ASSERT_NE(screen, nullptr);
+    const QRect avail = screen->geometry();
+    if (avail.width() <= 850)
+        GTEST_SKIP() << "screen too small for the size rule";
+    w->show();
+    QCoreApplication::processEvents();
+    const QRect outer = w->frameGeometry();
+    EXPECT_EQ(outer.size(), QSize(800, 600));
+    EXPECT_EQ(outer.topLeft(),
+              avail.topLeft() + QPoint((avail.width() - 800) / 2, (avail.height() - 600) / 2));
+    // A frame of its own, so that outer and client corners differ.
+    ASSERT_NE(w->geometry().topLeft(), outer.topLeft());
+
+    w->graph->Command5_Click();
+    graph::Frein *fr = w->graph->frein();
+    ASSERT_NE(fr, nullptr);
+    EXPECT_EQ(fr->frameGeometry().topLeft(), outer.topLeft() + QPoint(6540 / 15, 3690 / 15));
+    w->graph->terminer();
 }

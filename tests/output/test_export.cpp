@@ -6,9 +6,11 @@
 #include "common/picturebox.h"
 #include "common/platform.h"
 #include "common/updown.h"
+#include "graph/graphpicture.h"
 #include "graph/scale.h"
 #include "output/clipboard.h"
 #include "output/export.h"
+#include "output/printing.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,10 +20,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QToolButton>
 #include <QXmlStreamReader>
 #include <csignal>
 #include <sys/resource.h>
@@ -476,3 +483,83 @@ TEST_F(Export, WriteFailureWarnsAndKeepsTheEarlierFile)
 }
 
 } // namespace
+
+// One routine paints the graph: painted at whole pixels, its description gives
+// the screen's image exactly, whatever was traced, stopped or completed.
+TEST_F(Export, TheScreenImageIsTheGraphPicturePaintedInPixels)
+{
+    graph::Graph &g = *w->graph;
+    const auto samePixels = [&](const char *what) {
+        const Surface &s = w->c.graphik->surface();
+        QImage painted(s.image().size(), QImage::Format_RGB32);
+        painted.fill(Qt::red);
+        QPainter p(&painted);
+        graph::paintGraph(p, g.picture(), graph::Rendering::Pixels);
+        p.end();
+        EXPECT_EQ(painted, s.image().convertToFormat(QImage::Format_RGB32)) << what;
+        EXPECT_FALSE(g.picture().marks.isEmpty()) << what;
+    };
+    w->c.Check1->setChecked(true);
+    trace(QStringLiteral("0,001"));
+    trace(QStringLiteral("0,000 6"), 8, 3);
+    // A trace stopped half-way stays half drawn.
+    w->c.Combo1->setCurrentIndex(10);
+    g.Command5_Click();
+    for (int i = 0; i < 150; ++i)
+        g.Timer1_Timer();
+    g.arreter();
+    samePixels("wavelength curves, one stopped");
+
+    // A concentration trace: crosses while it runs, then every curve as lines.
+    w->c.Option1[1]->setChecked(true);
+    ASSERT_EQ(g.typegraphe, 2);
+    traceToEnd();
+    samePixels("concentration trace run to its end");
+    w->c.HScroll1->setValue(620);
+    trace(QStringLiteral("0,001"), 0);
+    samePixels("concentration curve completed");
+    g.Command6_Click();
+    samePixels("last curve deleted");
+}
+
+// Printed from the window, the graph is vectors: the curve keeps its exact
+// colour on the page, as its legend line has it.
+TEST_F(Export, PrintedGraphKeepsTheCurveColour)
+{
+    const auto tool = [](const char *name) {
+        return QStandardPaths::findExecutable(QString::fromLatin1(name));
+    };
+    if (tool("pdftoppm").isEmpty() || tool("pdfimages").isEmpty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    trace(QStringLiteral("0,001"));
+    const QString pdf = out.filePath(QStringLiteral("page.pdf"));
+    {
+        output::Confimp d(*w, w->graph->store, w.get());
+        d.graphPicture = &w->graph->picture();
+        d.printer().setOutputFormat(QPrinter::PdfFormat);
+        d.printer().setOutputFileName(pdf);
+        d.Check1[0]->setChecked(false);
+        d.Command1->click();
+    }
+    QProcess images;
+    images.start(tool("pdfimages"), {QStringLiteral("-list"), pdf});
+    ASSERT_TRUE(images.waitForFinished(60000));
+    // Header lines only: no picture on the page.
+    EXPECT_EQ(QString::fromUtf8(images.readAllStandardOutput()).trimmed().count('\n'), 1);
+    QProcess render;
+    const QString png = out.filePath(QStringLiteral("page"));
+    render.start(tool("pdftoppm"),
+                 {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("288"),
+                  QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
+                  QStringLiteral("no"), QStringLiteral("-singlefile"), pdf, png});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    const QImage page = QImage(png + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(page.isNull());
+    int exact = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x)
+            exact += page.pixelColor(x, y) == graph::curveColour(0);
+    }
+    // The whole curve, 300 graph pixels wide, three rendered pixels each way.
+    EXPECT_GE(exact, 300 * 3 * 2);
+}

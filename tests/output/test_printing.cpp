@@ -4,22 +4,29 @@
 
 #include "common/msgbox.h"
 #include "common/updown.h"
+#include "graph/graphpicture.h"
 #include "output/printing.h"
 #include "tests/fulldisk.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -138,6 +145,43 @@ TEST_F(Printing, DialogLayoutAndStartValues)
     dlg.UpDown1->setValue(12);
     EXPECT_EQ(dlg.Label4->text(), QStringLiteral("12"));
     EXPECT_EQ(dlg.defaut->text(), output::printerLabel(dlg.printer()));
+}
+
+// "&Imprimantes" only chooses the printer: its dialog confirms with a button
+// that does not say it prints.
+TEST_F(Printing, PrinterSetUpConfirmsWithChoisir)
+{
+    // In French, as the program runs, Qt's own button would read "&Imprimer".
+    QTranslator french;
+    if (french.load(QStringLiteral("qtbase_fr"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&french);
+    output::Confimp dlg(f, store, f.window());
+    QStringList buttons;
+    bool seen = false;
+    // Looked at once the dialog's own start-up events have run.
+    const auto inspect = [&] {
+        auto *setUp = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        if (!setUp)
+            return;
+        seen = true;
+        if (auto *box = setUp->findChild<QDialogButtonBox *>()) {
+            for (QAbstractButton *b : box->buttons()) {
+                if (b->isVisible())
+                    buttons << b->text();
+            }
+        }
+        setUp->reject();
+    };
+    QTimer::singleShot(0, [&] { QTimer::singleShot(0, inspect); });
+    const QString before = dlg.defaut->text();
+    dlg.command2->click();
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(buttons.contains(QStringLiteral("&Choisir"))) << buttons.join(' ').toStdString();
+    for (const QString &text : std::as_const(buttons))
+        EXPECT_FALSE(QString(text).remove(QLatin1Char('&')).contains(QStringLiteral("Imprimer")));
+    EXPECT_EQ(dlg.defaut->text(), before);
+    QCoreApplication::removeTranslator(&french);
 }
 
 TEST_F(Printing, BothBoxesClearedOkDoesNothing)
@@ -401,8 +445,11 @@ TEST_P(Placement, PicturesAtNaturalSizeCentred)
     ASSERT_FALSE(page.isNull());
     // A4 in points, one pixel per point; pictures at 15 twips = 3/4 point per pixel.
     const double w = 595.28, h = 841.89;
-    const QRect schema = bounds(
-        page, [](const QColor &p) { return p.red() == 0 && p.green() == 0 && p.blue() >= 100; });
+    // The schematic's gradient runs from blue 100 to 228; the graph's curve,
+    // printed without loss, is pure blue 255.
+    const QRect schema = bounds(page, [](const QColor &p) {
+        return p.red() == 0 && p.green() == 0 && p.blue() >= 100 && p.blue() <= 228;
+    });
     const QRect graph =
         bounds(page, [](const QColor &p) { return near(p, FakeFeuille::graphBack()); });
     const double tol = 1.5;
@@ -567,3 +614,99 @@ TEST_F(Printing, PrinterSetUpKeepsOrTakesTheChoice)
 }
 
 } // namespace
+
+namespace
+{
+
+// The images of a PDF as pdfimages lists them: one line each, "type ... enc ...".
+QStringList imageLines(const QString &pdf)
+{
+    const QStringList lines =
+        run("pdfimages", {QStringLiteral("-list"), pdf}).split(QLatin1Char('\n'));
+    QStringList images;
+    for (const QString &line : lines.mid(2)) {
+        if (!line.trimmed().isEmpty())
+            images << line.simplified();
+    }
+    return images;
+}
+
+int countColour(const QImage &img, const QColor &c)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixelColor(x, y) == c;
+    }
+    return n;
+}
+
+} // namespace
+
+// The pictures keep their pixels: no lossy compression that would blur the
+// one-pixel curves and change their colours.
+TEST_F(Printing, PicturesAreStoredLosslessly)
+{
+    if (!havePoppler())
+        GTEST_SKIP() << kNoPoppler;
+    const QString pdf = print();
+    const QStringList images = imageLines(pdf);
+    ASSERT_EQ(images.size(), 2) << images.join('\n').toStdString();
+    for (const QString &line : images)
+        EXPECT_FALSE(line.contains(QStringLiteral(" jpeg "))) << line.toStdString();
+    // Taken out of the file, they are the pictures of the screen, pixel for pixel.
+    run("pdfimages", {QStringLiteral("-png"), pdf, path("image")});
+    const QImage schema(path("image-000.png"));
+    const QImage graph(path("image-001.png"));
+    EXPECT_EQ(schema.convertToFormat(QImage::Format_RGB32),
+              f.c.schema->surface().image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(graph.convertToFormat(QImage::Format_RGB32),
+              f.c.graphik->surface().image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_GE(countColour(graph, FakeFeuille::graphCurve()), 250);
+}
+
+// With what the graph shows, the graph is drawn on the page as vectors: no
+// picture of it, real text, and curves in their exact colours at any
+// resolution.
+TEST_F(Printing, GraphPrintedAsVectorsInExactColours)
+{
+    if (!havePoppler())
+        GTEST_SKIP() << kNoPoppler;
+    graph::GraphPicture picture;
+    picture.typegraphe = 1;
+    picture.absmax = 1;
+    const QColor blue(0, 0, 255), green(0, 128, 0);
+    using Mark = graph::GraphPicture::Mark;
+    picture.marks.append({Mark::Point, QPointF(60, 300), blue});
+    for (int x = 61; x <= 360; ++x)
+        picture.marks.append({Mark::LineTo, QPointF(x, 300 - 0.6 * (x - 60)), blue});
+    for (int k = 0; k <= 10; ++k)
+        picture.marks.append({Mark::Cross, QPointF(60 + 30 * k, 320 - 20 * k), green});
+    const QString pdf = print([&](output::Confimp &d) { d.graphPicture = &picture; });
+
+    // Only the schematic is a picture.
+    EXPECT_EQ(imageLines(pdf).size(), 1);
+    const QString text = pageText(pdf, 1);
+    for (const char *word : {"400", "800", "(nm)", "0,2", "1"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word;
+    // The graduations in Arial 8 at the screen's size: 3/4 point a pixel
+    // makes them 8 points on paper, as the legend under the graph.
+    const QString boxes = run("pdftotext", {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const QRegularExpression word(
+        QStringLiteral("yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">800<"));
+    const auto m = word.match(boxes);
+    ASSERT_TRUE(m.hasMatch()) << boxes.toStdString();
+    EXPECT_NEAR(m.captured(2).toDouble() - m.captured(1).toDouble(), 8 * 1.117, 0.5);
+    const QImage page =
+        render(pdf, 1,
+               {QStringLiteral("-r"), QStringLiteral("288"), QStringLiteral("-aa"),
+                QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no")});
+    ASSERT_FALSE(page.isNull());
+    // 300 graph pixels of line, three rendered pixels each way at this size.
+    EXPECT_GE(countColour(page, blue), 300 * 3 * 2);
+    EXPECT_GE(countColour(page, green), 11 * 7 * 3);
+    EXPECT_EQ(countColour(page, FakeFeuille::graphBack()), 0);
+    const QRect grid = bounds(page, [](const QColor &c) { return c == QColor(192, 192, 192); });
+    // The grid spans 300 graph pixels, 3/4 point each, 4 rendered pixels a point.
+    EXPECT_NEAR(grid.width(), 300 * 0.75 * 4, 8);
+}

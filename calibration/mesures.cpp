@@ -73,7 +73,7 @@ Mesures::Mesures(Session &s, QWidget *parent) : QDialog(parent), m_s(s)
     tableau->setObjectName(QStringLiteral("tableau"));
     tableau->setHorizontalHeaderLabels({QStringLiteral("Solution"), QStringLiteral("c (mol/L)"),
                                         QStringLiteral("pH"), QStringLiteral("λ (nm)"),
-                                        QStringLiteral("ℓ (cm)"), QStringLiteral("A"),
+                                        QStringLiteral("l (cm)"), QStringLiteral("A"),
                                         QStringLiteral("")});
     tableau->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableau->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -270,7 +270,7 @@ void Mesures::refresh()
                     QStringLiteral(" L·mol⁻¹ ; ") + r2Text(f);
         QString why;
         if (const auto e = epsilon(f, pts, &why))
-            t += QStringLiteral("\nε = k / ℓ = ") + pretty(*e) + QStringLiteral(" L·mol⁻¹·cm⁻¹");
+            t += QStringLiteral("\nε = k / l = ") + pretty(*e) + QStringLiteral(" L·mol⁻¹·cm⁻¹");
         else
             t += QStringLiteral("\n") + why;
         modele->setText(t);

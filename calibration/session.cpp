@@ -431,7 +431,7 @@ double Session::printTable(QPainter &p, double x, double y, double bottom,
                                 .trimmed();
         line(QString::number(i + 1) + QStringLiteral(". ") + pt.solName + QStringLiteral(", ") + c +
                  QStringLiteral(", λ = ") + QString::number(pt.lambda) +
-                 QStringLiteral(" nm, ℓ = ") + thicknessText(pt.cuve) + QStringLiteral(" cm : ") +
+                 QStringLiteral(" nm, l = ") + thicknessText(pt.cuve) + QStringLiteral(" cm : ") +
                  a,
              false, Qt::black);
     }
@@ -449,7 +449,7 @@ double Session::printTable(QPainter &p, double x, double y, double bottom,
                  QString::number(*f.r2, 'f', 4).replace(QLatin1Char('.'), QLatin1Char(','));
         line(m, false, kLineColour);
         if (const auto e = epsilon(f, points))
-            line(QStringLiteral("ε = k / ℓ = ") + pretty(*e) + QStringLiteral(" L·mol⁻¹·cm⁻¹"),
+            line(QStringLiteral("ε = k / l = ") + pretty(*e) + QStringLiteral(" L·mol⁻¹·cm⁻¹"),
                  false, kLineColour);
         if (const auto c = unknownReading())
             line(QStringLiteral("Échantillon inconnu : c lue = ") + pretty(*c) +

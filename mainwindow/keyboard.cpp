@@ -150,8 +150,13 @@ QPoint popupPosition(const QWidget *button)
 void install(FeuilleP &w)
 {
     Controls &c = w.c;
-    for (QWidget *t : std::initializer_list<QWidget *>{w.Onglets, c.HScroll1, c.UpDown1, c.UpDown2,
-                                                       c.schema, c.graphik})
+    // A click gives the tab strip, the scroll bar and the pictures the focus, as
+    // on the original platform, so the keys act on what was just clicked; the
+    // up-downs take it only by Tab, so that clicking their arrows leaves a
+    // number box as it is.
+    for (QWidget *t : std::initializer_list<QWidget *>{w.Onglets, c.HScroll1, c.schema, c.graphik})
+        t->setFocusPolicy(Qt::StrongFocus);
+    for (QWidget *t : std::initializer_list<QWidget *>{c.UpDown1, c.UpDown2})
         t->setFocusPolicy(Qt::TabFocus);
     auto *keys = new Keys(w);
     for (QWidget *t : std::initializer_list<QWidget *>{w.Onglets, c.HScroll1, c.UpDown1, c.UpDown2})

@@ -204,7 +204,7 @@ TEST_F(Practical, WholeActivityThroughTheOriginThenAffine)
     EXPECT_GT(*f.r2, 0.9999);
     EXPECT_TRUE(m.modele->text().contains(QStringLiteral("k = ") + pretty(f.k)))
         << m.modele->text().toStdString();
-    EXPECT_TRUE(m.modele->text().contains(QStringLiteral("ε = k / ℓ = ") + pretty(f.k)));
+    EXPECT_TRUE(m.modele->text().contains(QStringLiteral("ε = k / l = ") + pretty(f.k)));
     EXPECT_GT(count(kPointColour), 5 * 16);
 
     // The unknown: drawn in the graph's range, put in the cuvette, measured.

@@ -241,4 +241,30 @@ TEST_F(KeyboardTest, AClickHidesTheFocusFrameAndTakesNoFocusFromTheNumberBox)
     EXPECT_EQ(FocusRing::instance().target(), nullptr);
 }
 
+// What a pupil clicks takes the keys: the scroll bar's arrows then move the
+// wavelength, the tab strip's the tabs, and the edit of a number box ends.
+TEST_F(KeyboardTest, AClickedScrollBarOrTabStripTakesTheKeys)
+{
+    w->setOnglet(2);
+    QApplication::processEvents();
+    w->c.HScroll1->setValue(500);
+    w->c.Text1->setFocus();
+    QTest::mouseClick(w->c.HScroll1, Qt::LeftButton, {},
+                      QPoint(w->c.HScroll1->width() / 2, w->c.HScroll1->height() / 2));
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), w->c.HScroll1);
+    const int after = w->c.HScroll1->value();
+    key(Qt::Key_Right);
+    EXPECT_EQ(w->c.HScroll1->value(), after + 1);
+    key(Qt::Key_Home);
+    EXPECT_EQ(w->c.HScroll1->value(), 400);
+
+    QTest::mouseClick(w->Onglets, Qt::LeftButton, {}, QPoint(10, 5));
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), w->Onglets);
+    const int tab = w->onglet;
+    key(Qt::Key_Right);
+    EXPECT_NE(w->onglet, tab);
+}
+
 } // namespace

@@ -2,8 +2,8 @@
 """Generate model/dyes_data.cpp, the 401-point absorption tables of six food dyes in water.
 
 Maximum wavelength and strength come from the purity criteria of the EU food colours:
-Commission Regulation (EU) No 231/2012 of 9 March 2012 laying down specifications for food
-additives (OJ L 83, 22.3.2012, p. 1), Annex, entries E 102, E 110, E 124, E 129, E 131 and
+Commission Regulation (EU) No 231/2012 of 9 March 2012, the purity criteria of food additives
+(OJ L 83, 22.3.2012, p. 1), Annex, entries E 102, E 110, E 124, E 129, E 131 and
 E 133 ("Assay" / "Spectrophotometric" lines), which carry over Commission Directive
 2008/128/EC (OJ L 6, 10.1.2009, p. 20).  Each gives the specific absorbance E(1 %, 1 cm) of the
 pure colour in aqueous solution and the wavelength of the maximum:

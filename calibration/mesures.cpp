@@ -4,6 +4,7 @@
 #include "common/msgbox.h"
 #include "common/numfmt.h"
 #include "mainwindow/feuillep.h"
+#include "output/report.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -29,18 +30,6 @@ namespace calib
 
 namespace
 {
-
-QString thicknessText(int code)
-{
-    switch (code) {
-    case 1:
-        return QStringLiteral("0,5");
-    case 3:
-        return QStringLiteral("1,5");
-    default:
-        return QStringLiteral("1");
-    }
-}
 
 QPushButton *button(const QString &text, const char *name, QWidget *parent)
 {
@@ -235,7 +224,7 @@ void Mesures::refresh()
             p.unknown ? kUnknownText : p.conc,
             p.ph,
             QString::number(p.lambda),
-            thicknessText(p.cuve),
+            output::thicknessText(p.cuve),
             p.beyond
                 ? QStringLiteral("----")
                 : numfmt::format(numfmt::single(p.absorbance), QStringLiteral("0.0##")).trimmed(),

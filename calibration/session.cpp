@@ -12,6 +12,7 @@
 #include "model/absorbance.h"
 #include "output/clipboard.h"
 #include "output/printing.h"
+#include "output/report.h"
 #ifdef SPECTRO_HAVE_EXERCISES
 #include "exercises/exofiles.h"
 #endif
@@ -42,18 +43,6 @@ namespace
 {
 
 Session *s_current = nullptr;
-
-QString thicknessText(int code)
-{
-    switch (code) {
-    case 1:
-        return QStringLiteral("0,5");
-    case 3:
-        return QStringLiteral("1,5");
-    default:
-        return QStringLiteral("1");
-    }
-}
 
 QFont twipsFont(bool bold = false)
 {
@@ -431,8 +420,8 @@ double Session::printTable(QPainter &p, double x, double y, double bottom,
                                 .trimmed();
         line(QString::number(i + 1) + QStringLiteral(". ") + pt.solName + QStringLiteral(", ") + c +
                  QStringLiteral(", λ = ") + QString::number(pt.lambda) +
-                 QStringLiteral(" nm, l = ") + thicknessText(pt.cuve) + QStringLiteral(" cm : ") +
-                 a,
+                 QStringLiteral(" nm, l = ") + output::thicknessText(pt.cuve) +
+                 QStringLiteral(" cm : ") + a,
              false, Qt::black);
     }
     const Fit f = currentFit();

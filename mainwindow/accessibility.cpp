@@ -7,6 +7,7 @@
 #include "mainwindow/feuillep.h"
 #include "mainwindow/keyboard.h"
 #include "model/absorbance.h"
+#include "output/report.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,18 +23,6 @@ namespace accessibility
 
 namespace
 {
-
-QString cm(int code)
-{
-    switch (code) {
-    case 1:
-        return QStringLiteral("0,5 cm");
-    case 3:
-        return QStringLiteral("1,5 cm");
-    default:
-        return QStringLiteral("1 cm");
-    }
-}
 
 void name(QWidget *w, const QString &n, const QString &d = QString())
 {
@@ -65,7 +54,8 @@ QString schemaDescription(const FeuilleP &w)
         reading = QStringLiteral("Absorbance : ") + r->text;
     return reading + QStringLiteral(" ; longueur d'onde : %1 nm ; cuve de %2 ; %3")
                          .arg(c.HScroll1->value())
-                         .arg(cm(c.UpDown1->value()), c.Combo1->currentText());
+                         .arg(output::thicknessText(c.UpDown1->value()) + QStringLiteral(" cm"),
+                              c.Combo1->currentText());
 }
 
 QString graphDescription(const FeuilleP &w)
@@ -160,7 +150,7 @@ void install(FeuilleP &w)
         });
     };
     upDown(c.UpDown1, QStringLiteral("Épaisseur de la cuve"),
-           [&c] { return cm(c.UpDown1->value()); });
+           [&c] { return output::thicknessText(c.UpDown1->value()) + QStringLiteral(" cm"); });
     upDown(c.UpDown2, QStringLiteral("Limite du graphe de concentration"), [&c] {
         return QStringLiteral("10 puissance %1 mol par litre").arg(c.UpDown2->value() - 6);
     });

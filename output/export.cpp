@@ -1,5 +1,6 @@
 #include "output/export.h"
 #include "output/report.h"
+#include "output/svgdevice.h"
 
 #include "common/feuille.h"
 #include "common/msgbox.h"
@@ -20,7 +21,6 @@
 #include <QPainterPath>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QSvgGenerator>
 #include <cmath>
 #include <map>
 
@@ -304,7 +304,7 @@ QByteArray graphSvg(graph::Graph &g, Feuille &f)
     const QImage &image = f.c.graphik->surface().image();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
+    SvgDevice generator;
     generator.setOutputDevice(&buffer);
     generator.setSize(image.size());
     generator.setViewBox(QRect(QPoint(0, 0), image.size()));

@@ -133,3 +133,226 @@ else
     rm -rf "$work"
 fi
 [ "$QT_ONLY" -eq 0 ] || exit 0
+
+# --- The program, its tests and the portable copy ---------------------------
+VERSION=$(sed -n 's/^project(spectro VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+[ -n "$VERSION" ] || die "version du projet introuvable dans CMakeLists.txt"
+BUILD="$ROOT/build-windows"
+MINGW_DLL_DIRS=("$QT_PREFIX/bin" "/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)-posix"
+    /usr/x86_64-w64-mingw32/lib)
+export WINEPREFIX="$BUILD/wine"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+WINE=/usr/lib/wine/wine64
+[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine || true)
+[ -n "$WINE" ] || die "wine64 introuvable (paquet wine64)"
+winepath=""
+for d in "${MINGW_DLL_DIRS[@]}"; do winepath="${winepath:+$winepath;}Z:${d//\//\\}"; done
+
+# Wine runs the cross-built tests; CTest and the test discovery call it
+# through this wrapper, which finds Qt's and MinGW's DLLs.
+mkdir -p "$BUILD"
+cat >"$BUILD/wine-run.sh" <<WRAP
+#!/bin/sh
+export WINEPREFIX="$WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEPATH='$winepath'
+exec "$WINE" "\$@"
+WRAP
+chmod +x "$BUILD/wine-run.sh"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    step "Préfixe Wine ($WINEPREFIX)"
+    "$WINE" wineboot --init >/dev/null 2>&1 || die "initialisation de Wine (wineboot)"
+    /usr/lib/wine/wineserver -w 2>/dev/null || wineserver -w 2>/dev/null || true
+fi
+
+step "Outil de rendu des images SVG (construction native)"
+cmake -S "$ROOT" -B "$BUILD/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSPECTRO_TESTS=OFF \
+    >"$BUILD/host.log" 2>&1 || die "configuration native (voir $BUILD/host.log)"
+nice cmake --build "$BUILD/host" --target spectro_iconpng spectro spectro_screencheck -j"$JOBS" >>"$BUILD/host.log" 2>&1 ||
+    die "construction native de spectro_iconpng (voir $BUILD/host.log)"
+
+step "Compilation croisée du programme et des tests"
+cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_PREFIX_PATH="$QT_PREFIX" \
+    -DCMAKE_FIND_ROOT_PATH="$QT_PREFIX" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQt6HostInfo_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt6HostInfo \
+    -DSPECTRO_QTSVG=OFF -DSPECTRO_SVG_RENDERER="$BUILD/host/packaging/spectro_iconpng" \
+    -DSPECTRO_TESTS=$([ "$RUN_TESTS" -eq 1 ] && echo ON || echo OFF) \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$BUILD/wine-run.sh" \
+    >"$BUILD/win.log" 2>&1 || die "configuration de la compilation croisée (voir $BUILD/win.log)"
+nice cmake --build "$BUILD/win" -j"$JOBS" >>"$BUILD/win.log" 2>&1 ||
+    die "compilation croisée (voir $BUILD/win.log)"
+
+if [ "$RUN_TESTS" -eq 1 ]; then
+    step "Tests sous Wine"
+    # Tests that cannot run under Wine; see the README.
+    (cd "$BUILD/win" && QT_QPA_PLATFORM=offscreen ctest -j"$JOBS" --output-on-failure \
+        ${SPECTRO_WINE_EXCLUDE:+-E "$SPECTRO_WINE_EXCLUDE"} >"$BUILD/tests.log" 2>&1) || {
+        tail -40 "$BUILD/tests.log"
+        die "tests sous Wine (voir $BUILD/tests.log)"
+    }
+    tail -3 "$BUILD/tests.log"
+fi
+
+step "Copie portable"
+STAGE_ROOT=$(mktemp -d "$BUILD/stage.XXXXXX")
+trap 'rm -rf "$STAGE_ROOT"' EXIT
+NAME="spectro-$VERSION-windows-x64"
+STAGE="$STAGE_ROOT/$NAME"
+cmake --install "$BUILD/win" --prefix "$STAGE" >/dev/null || die "installation dans $STAGE"
+mkdir -p "$STAGE/platforms" "$STAGE/styles"
+cp "$QT_PREFIX/plugins/platforms/qwindows.dll" "$QT_PREFIX/plugins/platforms/qoffscreen.dll" \
+    "$STAGE/platforms/" || die "greffons platforms de Qt"
+cp "$QT_PREFIX/plugins/styles/qwindowsvistastyle.dll" "$STAGE/styles/" || die "greffon de style de Qt"
+cp /usr/share/qt6/translations/qtbase_fr.qm "$STAGE/" || die "qtbase_fr.qm (paquet qt6-translations-l10n)"
+
+# The DLLs the program and its plugins load, found by their import tables;
+# the ones found in none of Qt's or MinGW's folders belong to Windows.
+declare -A seen=()
+deps() {
+    local dll path d
+    for dll in $(x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'); do
+        [ -z "${seen[${dll,,}]:-}" ] || continue
+        seen[${dll,,}]=1
+        for d in "${MINGW_DLL_DIRS[@]}"; do
+            path="$d/$dll"
+            if [ -f "$path" ]; then
+                cp "$path" "$STAGE/"
+                deps "$path"
+                break
+            fi
+        done
+    done
+}
+for exe in "$STAGE/spectro.exe" "$STAGE"/platforms/*.dll "$STAGE"/styles/*.dll; do
+    deps "$exe"
+done
+find "$STAGE" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+
+# The zip unpacks to one folder that runs as it is.
+(cd "$STAGE_ROOT" && zip -qr9 "$NAME.zip" "$NAME") || die "création de $NAME.zip (zip)"
+
+step "Installateur (NSIS)"
+LICENSE_FILE="$ROOT/COPYING"
+[ -f "$LICENSE_FILE" ] || LICENSE_FILE=/usr/share/common-licenses/GPL-3
+[ -f "$LICENSE_FILE" ] || die "texte de la licence introuvable ($ROOT/COPYING, /usr/share/common-licenses/GPL-3)"
+# Every file of the portable copy, to install and to uninstall one by one.
+(
+    cd "$STAGE"
+    find . -type d | sort | while read -r d; do
+        rel=${d#.}
+        rel=${rel#/}
+        printf 'SetOutPath "$INSTDIR%s"\n' "${rel:+\\${rel//\//\\}}"
+        find "$d" -maxdepth 1 -type f | sort | while read -r f; do
+            printf 'File "%s"\n' "$STAGE/${f#./}"
+        done
+    done
+) >"$STAGE_ROOT/files.nsh"
+(
+    cd "$STAGE"
+    find . -type f | sort | while read -r f; do
+        rel=${f#./}
+        printf 'Delete "$INSTDIR\\%s"\n' "${rel//\//\\}"
+    done
+    find . -mindepth 1 -type d | sort -r | while read -r d; do
+        rel=${d#./}
+        printf 'RMDir "$INSTDIR\\%s"\n' "${rel//\//\\}"
+    done
+) >"$STAGE_ROOT/unfiles.nsh"
+SETUP="spectro-$VERSION-setup.exe"
+makensis -V2 -DVERSION="$VERSION" -DFILES="$STAGE_ROOT/files.nsh" -DUNFILES="$STAGE_ROOT/unfiles.nsh" \
+    -DLICENSE="$LICENSE_FILE" -DICON="$BUILD/win/pictures/spectro.ico" \
+    -DOUTFILE="$STAGE_ROOT/$SETUP" "$ROOT/packaging/windows/spectro.nsi" >"$BUILD/nsis.log" 2>&1 ||
+    die "makensis (voir $BUILD/nsis.log)"
+
+# --- Under Wine, in a real X server -------------------------------------------
+if [ "$RUN_TESTS" -eq 1 ]; then
+    step "Vérifications sous Wine (Xvfb)"
+    CHECK="$STAGE_ROOT/check"
+    mkdir -p "$CHECK"
+    display=99
+    while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    trap 'kill "$XVFB_PID" 2>/dev/null; "$BUILD/wine-run.sh" wineboot --end-session >/dev/null 2>&1; rm -rf "$STAGE_ROOT"' EXIT
+    export DISPLAY=":$display"
+    sleep 2
+    WINESERVER=/usr/lib/wine/wineserver
+    [ -x "$WINESERVER" ] || WINESERVER=wineserver
+    winerun() { "$BUILD/wine-run.sh" "$@"; }
+    # The Windows font the program asks for, played by its metric twin.
+    winerun reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
+    fail=0
+    check() {
+        local what=$1
+        shift
+        if "$@" >"$CHECK/out" 2>&1; then
+            echo "ok     $what"
+        else
+            echo "ÉCHEC  $what"
+            sed 's/^/       /' "$CHECK/out"
+            fail=1
+        fi
+    }
+    # shot NAME: waits for the program's window to show what REF shows.
+    shot() {
+        local name=$1 ref=$2 i
+        for i in $(seq 1 24); do
+            sleep 5
+            QT_QPA_PLATFORM=xcb "$BUILD/host/packaging/spectro_screencheck" grab "$CHECK/$name.png" &&
+                "$BUILD/host/packaging/spectro_screencheck" compare "$ref" "$CHECK/$name.png" && return 0
+        done
+        return 1
+    }
+    cp "$ROOT/data/beer_lambert.C12" "$CHECK/essai.C12"
+    (cd "$CHECK" && SPECTRO_DATA_DIR="$ROOT/data" QT_QPA_PLATFORM=offscreen \
+        "$BUILD/host/app/spectro" --screenshot "$CHECK/reference.png" >/dev/null 2>&1 &&
+        SPECTRO_DATA_DIR="$ROOT/data" QT_QPA_PLATFORM=offscreen \
+            "$BUILD/host/app/spectro" essai.C12 --screenshot "$CHECK/reference-c12.png" >/dev/null 2>&1) ||
+        die "captures de référence du programme natif"
+
+    mkdir -p "$CHECK/portable"
+    unzip -q "$STAGE_ROOT/$NAME.zip" -d "$CHECK/portable"
+    (cd "$CHECK/portable/$NAME" && env -u QT_QPA_PLATFORM "$BUILD/wine-run.sh" spectro.exe >/dev/null 2>&1 &)
+    check "copie portable : fenêtre et premier tracé (capture $NAME.png)" shot portable "$CHECK/reference.png"
+    cp "$CHECK/portable.png" "$BUILD/capture-wine.png" 2>/dev/null || true
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -w 2>/dev/null || true
+
+    drive_c="$WINEPREFIX/drive_c"
+    listing() {
+        find "$drive_c" \( -path '*/Temp' -o -path '*/temp' -o -path '*/AppData' -o -path '*/Application Data' \
+            -o -path '*/Local Settings' \) -prune -o -print | sort
+    }
+    listing >"$CHECK/before.txt"
+    instdir="$drive_c/Program Files/Spectrophotometrie"
+    check "installation silencieuse (/S)" sh -c "'$BUILD/wine-run.sh' '$STAGE_ROOT/$SETUP' /S && '$WINESERVER' -w &&
+        test -f '$instdir/spectro.exe' && test -f '$instdir/desinstaller.exe' &&
+        test -f '$instdir/platforms/qwindows.dll' && test -f '$instdir/kelvano.PEM'"
+    check "entrée du menu Démarrer" test -f "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Spectrophotométrie.lnk"
+    check "association .C12 et .E35" sh -c "
+        '$BUILD/wine-run.sh' reg query 'HKLM\\Software\\Classes\\.C12' | grep -q Spectrophotometrie.Configuration &&
+        '$BUILD/wine-run.sh' reg query 'HKLM\\Software\\Classes\\.E35' | grep -q Spectrophotometrie.Exercice &&
+        '$BUILD/wine-run.sh' reg query 'HKLM\\Software\\Classes\\Spectrophotometrie.Configuration\\shell\\open\\command' |
+            grep -qi 'spectro.exe'"
+    (cd "$CHECK" && "$BUILD/wine-run.sh" start /unix "$CHECK/essai.C12" >/dev/null 2>&1 &)
+    check "un .C12 ouvert par l'association lance le programme installé (capture)" shot installed "$CHECK/reference-c12.png"
+    cp "$CHECK/installed.png" "$BUILD/capture-wine-c12.png" 2>/dev/null || true
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -w 2>/dev/null || true
+    check "désinstallation silencieuse" sh -c "'$BUILD/wine-run.sh' '$instdir/desinstaller.exe' /S && sleep 3 && '$WINESERVER' -w && ! test -e '$instdir'"
+    listing >"$CHECK/after.txt"
+    check "rien ne reste sur le disque" diff "$CHECK/before.txt" "$CHECK/after.txt"
+    check "rien ne reste dans le registre" sh -c "
+        ! '$BUILD/wine-run.sh' reg query 'HKLM\\Software\\Classes\\.C12' &&
+        ! '$BUILD/wine-run.sh' reg query 'HKLM\\Software\\Classes\\Spectrophotometrie.Exercice' &&
+        ! '$BUILD/wine-run.sh' reg query 'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Spectrophotometrie'"
+    [ "$fail" -eq 0 ] || die "vérifications sous Wine"
+fi
+
+# --- dist/, written only now that everything is there ------------------------
+mkdir -p "$ROOT/dist"
+mv "$STAGE_ROOT/$NAME.zip" "$ROOT/dist/$NAME.zip.part" && mv "$STAGE_ROOT/$SETUP" "$ROOT/dist/$SETUP.part" &&
+    mv "$ROOT/dist/$NAME.zip.part" "$ROOT/dist/$NAME.zip" && mv "$ROOT/dist/$SETUP.part" "$ROOT/dist/$SETUP" ||
+    die "écriture dans $ROOT/dist"
+ls -l "$ROOT/dist/$NAME.zip" "$ROOT/dist/$SETUP"

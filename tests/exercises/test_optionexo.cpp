@@ -6,6 +6,7 @@
 #include "config/folderlists.h"
 #include "exercises/fichexo.h"
 #include "exercises/optionexo.h"
+#include "support/fsfaults.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,8 +16,6 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace
 {
@@ -418,15 +417,13 @@ TEST_F(MenuTest, FailedSaveKeepsTheEarlierFileAndTheTextUnsaved)
     // limit, then a folder that does not exist.
     w->c.supertext->setPlainText(QString(20000, QLatin1Char('a')));
     ASSERT_EQ(w->textemodif, 1);
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    menu->enregistrerTexte();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    if (!fsfaults::WriteLimit::supported())
+        GTEST_SKIP() << "no file size limit on this system";
+    {
+        const fsfaults::WriteLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        menu->enregistrerTexte();
+    }
     EXPECT_EQ(messageTitles(), (QStringList{QStringLiteral("Ecraser le fichier?"),
                                             QStringLiteral("Erreur d'écriture.")}));
     EXPECT_EQ(calls.back().text,

@@ -38,7 +38,8 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
 # --- Debian packages, only the missing ones ---------------------------------
-PKGS="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+PKGS="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins
+libgl-dev fonts-liberation
 g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis zip unzip xvfb xauth
 dpkg-dev googletest"
 missing=""
@@ -177,11 +178,17 @@ chmod +x "$BUILD/wine-run.sh"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     step "Préfixe Wine ($WINEPREFIX)"
     "$WINE" wineboot --init >/dev/null 2>&1 || die "initialisation de Wine (wineboot)"
+    # The Windows font the program asks for, played by its metric twin.
+    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f \
+        >/dev/null 2>&1 || die "police de remplacement d'Arial dans Wine (reg add)"
     /usr/lib/wine/wineserver -w 2>/dev/null || wineserver -w 2>/dev/null || true
 fi
 
 step "Outil de rendu des images SVG (construction native)"
-cmake -S "$ROOT" -B "$BUILD/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSPECTRO_TESTS=OFF \
+# Built like the test tree of the README, so that ccache mostly has it already.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$ROOT" -B "$BUILD/host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPECTRO_TESTS=OFF "${launcher[@]}" \
     >"$BUILD/host.log" 2>&1 || die "configuration native (voir $BUILD/host.log)"
 nice cmake --build "$BUILD/host" --target spectro_iconpng spectro spectro_screencheck -j"$JOBS" >>"$BUILD/host.log" 2>&1 ||
     die "construction native de spectro_iconpng (voir $BUILD/host.log)"
@@ -295,12 +302,9 @@ if [ "$RUN_TESTS" -eq 1 ]; then
     sleep 2
     WINESERVER=/usr/lib/wine/wineserver
     [ -x "$WINESERVER" ] || WINESERVER=wineserver
-    winerun() { "$BUILD/wine-run.sh" "$@"; }
     # The program itself runs without the build's DLL folders on its path:
     # what it loads comes from its own folder.
     bare() { env -u WINEPATH -u QT_QPA_PLATFORM -u QT_PLUGIN_PATH "$WINE" "$@"; }
-    # The Windows font the program asks for, played by its metric twin.
-    winerun reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
     fail=0
     check() {
         local what=$1

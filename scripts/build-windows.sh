@@ -155,8 +155,10 @@ fi
 VERSION=$(sed -n 's/^project(spectro VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
 [ -n "$VERSION" ] || die "version du projet introuvable dans CMakeLists.txt"
 BUILD="$ROOT/build-windows"
-MINGW_DLL_DIRS=("$QT_PREFIX/bin" "/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)-posix"
-    /usr/x86_64-w64-mingw32/lib)
+# Where the DLLs of Qt, of the C++ runtime and of the threads library lie.
+MINGW_DLL_DIRS=("$QT_PREFIX/bin"
+    "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
+    "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")")
 export WINEPREFIX="$BUILD/wine"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -317,27 +319,49 @@ if [ "$RUN_TESTS" -eq 1 ]; then
             fail=1
         fi
     }
-    # shot NAME: waits for the program's window to show what REF shows.
+    # The instrument drawing (beam, solution) and the graph below its buttons
+    # (curve), in pixels of the window.
+    SHOT_PARTS="8,48,417,129 8,205,417,340"
+    # shot NAME REF: waits for the program's window to show what REF shows.
     shot() {
         local name=$1 ref=$2 i
         for i in $(seq 1 24); do
             sleep 5
             QT_QPA_PLATFORM=xcb "$BUILD/host/packaging/spectro_screencheck" grab "$CHECK/$name.png" &&
-                "$BUILD/host/packaging/spectro_screencheck" compare "$ref" "$CHECK/$name.png" && return 0
+                QT_QPA_PLATFORM=offscreen "$BUILD/host/packaging/spectro_screencheck" compare "$ref" "$CHECK/$name.png" \
+                $SHOT_PARTS && return 0
         done
         return 1
     }
+    # ref NAME ARGS...: the native program's window in the same X server, once
+    # it no longer changes (the first trace is over).
+    ref() {
+        local name=$1 pid i
+        shift
+        (cd "$CHECK" && exec env SPECTRO_DATA_DIR="$CHECK/data" QT_QPA_PLATFORM=xcb \
+            "$BUILD/host/app/spectro" "$@" >/dev/null 2>&1) &
+        pid=$!
+        rm -f "$CHECK/$name.png"
+        for i in $(seq 1 30); do
+            sleep 4
+            QT_QPA_PLATFORM=xcb "$BUILD/host/packaging/spectro_screencheck" grab "$CHECK/$name.new.png" || continue
+            [ "$i" -ge 3 ] && cmp -s "$CHECK/$name.new.png" "$CHECK/$name.png" && break
+            mv "$CHECK/$name.new.png" "$CHECK/$name.png"
+        done
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+        [ "$i" -lt 30 ]
+    }
+    cp -r "$ROOT/data" "$CHECK/data"
     cp "$ROOT/data/beer_lambert.C12" "$CHECK/essai.C12"
-    (cd "$CHECK" && SPECTRO_DATA_DIR="$ROOT/data" QT_QPA_PLATFORM=offscreen \
-        "$BUILD/host/app/spectro" --screenshot "$CHECK/reference.png" >/dev/null 2>&1 &&
-        SPECTRO_DATA_DIR="$ROOT/data" QT_QPA_PLATFORM=offscreen \
-            "$BUILD/host/app/spectro" essai.C12 --screenshot "$CHECK/reference-c12.png" >/dev/null 2>&1) ||
-        die "captures de référence du programme natif"
+    ref reference || die "capture de référence du programme natif sous Xvfb"
+    ref reference-c12 essai.C12 || die "capture de référence du programme natif (essai.C12) sous Xvfb"
 
     mkdir -p "$CHECK/portable"
     unzip -q "$STAGE_ROOT/$NAME.zip" -d "$CHECK/portable"
     (cd "$CHECK/portable/$NAME" && bare spectro.exe >/dev/null 2>&1 &)
-    check "copie portable : fenêtre et premier tracé (capture $NAME.png)" shot portable "$CHECK/reference.png"
+    check "copie portable : fenêtre et premier tracé" shot portable "$CHECK/reference.png"
+    sed 's/^/       /' "$CHECK/out" | grep -v '^ *ok     RGB(255, 2' || true
     cp "$CHECK/portable.png" "$BUILD/capture-wine.png" 2>/dev/null || true
     "$WINESERVER" -k 2>/dev/null || true
     "$WINESERVER" -w 2>/dev/null || true
@@ -360,6 +384,7 @@ if [ "$RUN_TESTS" -eq 1 ]; then
             grep -qi 'spectro.exe'"
     (cd "$CHECK" && bare start /unix "$CHECK/essai.C12" >/dev/null 2>&1 &)
     check "un .C12 ouvert par l'association lance le programme installé (capture)" shot installed "$CHECK/reference-c12.png"
+    sed 's/^/       /' "$CHECK/out" | grep -v '^ *ok     RGB(255, 2' || true
     cp "$CHECK/installed.png" "$BUILD/capture-wine-c12.png" 2>/dev/null || true
     "$WINESERVER" -k 2>/dev/null || true
     "$WINESERVER" -w 2>/dev/null || true

@@ -169,12 +169,14 @@ winepath=""
 for d in "${MINGW_DLL_DIRS[@]}"; do winepath="${winepath:+$winepath;}Z:${d//\//\\}"; done
 
 # Wine runs the cross-built tests; CTest and the test discovery call it
-# through this wrapper, which finds Qt's and MinGW's DLLs.
+# through this wrapper, which finds Qt's and MinGW's DLLs and turns the
+# Windows line ends of their output into Unix ones (test names are read from it).
 mkdir -p "$BUILD"
 cat >"$BUILD/wine-run.sh" <<WRAP
-#!/bin/sh
+#!/bin/bash
+set -o pipefail
 export WINEPREFIX="$WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEPATH='$winepath'
-exec "$WINE" "\$@"
+"$WINE" "\$@" | tr -d '\r'
 WRAP
 chmod +x "$BUILD/wine-run.sh"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

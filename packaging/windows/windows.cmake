@@ -7,6 +7,7 @@ add_custom_command(OUTPUT ${SPECTRO_WINDOWS_ICO}
     DEPENDS ${CMAKE_SOURCE_DIR}/data/icons/spectro.svg VERBATIM)
 add_custom_target(spectro_winicon DEPENDS ${SPECTRO_WINDOWS_ICO})
 add_dependencies(spectro_pictures spectro_winicon)
+enable_language(RC)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/spectro.rc.in ${CMAKE_BINARY_DIR}/spectro.rc @ONLY)
 set(SPECTRO_WINDOWS_RC ${CMAKE_BINARY_DIR}/spectro.rc)
 

@@ -113,15 +113,42 @@ else
             grep -oE '^(URIs:|deb) +(\[[^]]*\] +)?https?://[^ ]*/debian/?( |$)' | head -1 | awk '{print $NF}') || true
         [ -n "$uri" ] || die "aucune archive Debian trouvée dans /etc/apt/sources.list*"
         mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/dl"
-        echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $uri bookworm main" >"$work/apt/sources.list"
+        printf 'deb%s [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] %s bookworm main\n' \
+            "" "$uri" -src "$uri" >"$work/apt/sources.list"
         apt_opts=(-o Dir::Etc::SourceList="$work/apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
             -o Dir::State::Lists="$work/apt/lists" -o Dir::Cache="$work/apt/cache" -o APT::Sandbox::User=root)
-        apt-get "${apt_opts[@]}" update || die "apt-get update ($uri, deb-src)"
+        apt-get "${apt_opts[@]}" update || die "apt-get update ($uri, deb et deb-src)"
         (cd "$work/dl" && apt-get "${apt_opts[@]}" source --download-only "qt6-base=$QT_SRC_VERSION") ||
             die "apt-get source qt6-base=$QT_SRC_VERSION"
         rm -rf "$work/src"
         dpkg-source -x "$work/dl/qt6-base_$QT_SRC_VERSION.dsc" "$work/src" >/dev/null ||
             die "dpkg-source -x qt6-base_$QT_SRC_VERSION.dsc"
+        # Debian's source leaves out the Wintab header of the Windows tablet
+        # support; Wine's declarations (libwine-dev, unpacked here only) take its place.
+        (cd "$work/dl" && apt-get "${apt_opts[@]}" download libwine-dev) || die "apt-get download libwine-dev"
+        dpkg-deb -x "$work"/dl/libwine-dev_*.deb "$work/dl/libwine-dev" || die "dpkg-deb -x libwine-dev"
+        wintab="$work/src/src/3rdparty/wintab"
+        mkdir -p "$wintab"
+        cp "$work/dl/libwine-dev/usr/include/wine/wine/windows/wintab.h" "$wintab/wine_wintab.h" &&
+            cp "$work/dl/libwine-dev/usr/include/wine/wine/windows/pktdef.h" "$wintab/" ||
+            die "wintab.h et pktdef.h introuvables dans libwine-dev"
+        cat >"$wintab/wintab.h" <<'WINTAB'
+/* Wintab declarations for Qt's tablet support, from Wine's headers. */
+#ifndef QT_WINE_WINTAB_H
+#define QT_WINE_WINTAB_H
+#include <windows.h>
+#ifndef API
+#define API WINAPI
+#endif
+#ifndef WINELIB_NAME_AW
+#define WINELIB_NAME_AW(name) name##W
+#endif
+#ifndef DECL_WINELIB_TYPE_AW
+#define DECL_WINELIB_TYPE_AW(type) typedef type##W type;
+#endif
+#include "wine_wintab.h"
+#endif
+WINTAB
         touch "$work/src/.unpacked"
     fi
     step "Configuration de Qt $QT_VERSION pour Windows ($QT_PREFIX)"

@@ -3,11 +3,13 @@
 # under Wine and writes dist/spectro-<version>-windows-x64.zip and
 # dist/spectro-<version>-setup.exe.
 #
-#   scripts/build-windows.sh [--qt-only] [--no-tests]
+#   scripts/build-windows.sh [--qt-only] [--no-tests] [--no-unit-tests]
 #
 # Qt for Windows is built once from Debian's own qt6-base source package into
-# $SPECTRO_WIN_CACHE (default /var/cache/spectro-win), keyed by the Qt version
-# and its configure options; later runs reuse it.
+# $SPECTRO_WIN_CACHE (default /var/cache/spectro-win), keyed by the Qt version,
+# its configure options and the parts built; later runs reuse it.
+# --no-tests skips the test suite and the checks under Wine, --no-unit-tests
+# only the test suite.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,12 +19,14 @@ QT_VERSION=6.4.2
 QT_SRC_VERSION=6.4.2+dfsg-10
 QT_ONLY=0
 RUN_TESTS=1
+RUN_UNIT_TESTS=1
 for arg in "$@"; do
     case "$arg" in
     --qt-only) QT_ONLY=1 ;;
-    --no-tests) RUN_TESTS=0 ;;
+    --no-tests) RUN_TESTS=0 RUN_UNIT_TESTS=0 ;;
+    --no-unit-tests) RUN_UNIT_TESTS=0 ;;
     *)
-        echo "usage: $0 [--qt-only] [--no-tests]" >&2
+        echo "usage: $0 [--qt-only] [--no-tests] [--no-unit-tests]" >&2
         exit 2
         ;;
     esac
@@ -89,12 +93,13 @@ QT_OPTIONS=(
     -DFEATURE_printsupport=ON
     -DFEATURE_testlib=ON
 )
+# JPEG: pictures of the RTF texts.
 QT_TARGETS=(Core Gui Widgets PrintSupport Test EntryPointImplementation QWindowsIntegrationPlugin
-    QOffscreenIntegrationPlugin QWindowsVistaStylePlugin)
+    QOffscreenIntegrationPlugin QWindowsVistaStylePlugin QJpegPlugin)
 # The toolchain file is part of the key: a different compiler set-up means a different Qt.
 qt_key=$( (
     echo "$QT_SRC_VERSION"
-    printf '%s\n' "${QT_OPTIONS[@]}"
+    printf '%s\n' "${QT_OPTIONS[@]}" "${QT_TARGETS[@]}"
     cat "$TOOLCHAIN"
     x86_64-w64-mingw32-g++-posix -dumpfullversion
 ) | sha256sum | cut -c1-12)
@@ -157,7 +162,7 @@ WINTAB
         >"$work/configure.log" 2>&1 || die "configuration de Qt (voir $work/configure.log)"
     step "Construction de Qt (environ une demi-heure sur deux cœurs)"
     # Only what the program loads: the other parts of qtbase (OpenGL modules,
-    # Direct2D and minimal platforms, image format plugins) are neither built
+    # Direct2D and minimal platforms, GIF and ICO plugins) are neither built
     # nor installed.
     nice -n 19 cmake --build "$work/build" -j"$JOBS" --target "${QT_TARGETS[@]}" >>"$work/build.log" 2>&1 ||
         die "construction de Qt (voir $work/build.log)"
@@ -165,8 +170,8 @@ WINTAB
         cd "$work/build"
         find . -name cmake_install.cmake | sort | while read -r f; do
             case "$f" in
-            ./src/opengl/* | ./src/openglwidgets/* | ./src/platformsupport/* | ./src/3rdparty/libjpeg/* | \
-                ./src/plugins/imageformats/* | ./src/plugins/platforms/direct2d/* | ./src/plugins/platforms/minimal/*)
+            ./src/opengl/* | ./src/openglwidgets/* | ./src/platformsupport/* | ./src/plugins/imageformats/gif/* | \
+                ./src/plugins/imageformats/ico/* | ./src/plugins/platforms/direct2d/* | ./src/plugins/platforms/minimal/*)
                 continue
                 ;;
             esac
@@ -237,7 +242,7 @@ cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 nice cmake --build "$BUILD/win" -j"$JOBS" >>"$BUILD/win.log" 2>&1 ||
     die "compilation croisée (voir $BUILD/win.log)"
 
-if [ "$RUN_TESTS" -eq 1 ]; then
+if [ "$RUN_UNIT_TESTS" -eq 1 ]; then
     step "Tests sous Wine"
     # Tests that cannot run under Wine; see the README.
     (cd "$BUILD/win" && QT_QPA_PLATFORM=offscreen ctest -j"$JOBS" --output-on-failure \
@@ -258,6 +263,8 @@ mkdir -p "$STAGE/platforms" "$STAGE/styles"
 cp "$QT_PREFIX/plugins/platforms/qwindows.dll" "$QT_PREFIX/plugins/platforms/qoffscreen.dll" \
     "$STAGE/platforms/" || die "greffons platforms de Qt"
 cp "$QT_PREFIX/plugins/styles/qwindowsvistastyle.dll" "$STAGE/styles/" || die "greffon de style de Qt"
+mkdir -p "$STAGE/imageformats"
+cp "$QT_PREFIX/plugins/imageformats/qjpeg.dll" "$STAGE/imageformats/" || die "greffon JPEG de Qt"
 cp /usr/share/qt6/translations/qtbase_fr.qm "$STAGE/" || die "qtbase_fr.qm (paquet qt6-translations-l10n)"
 
 # The DLLs the program and its plugins load, found by their import tables;
@@ -278,7 +285,7 @@ deps() {
         done
     done
 }
-for exe in "$STAGE/spectro.exe" "$STAGE"/platforms/*.dll "$STAGE"/styles/*.dll; do
+for exe in "$STAGE/spectro.exe" "$STAGE"/platforms/*.dll "$STAGE"/styles/*.dll "$STAGE"/imageformats/*.dll; do
     deps "$exe"
 done
 find "$STAGE" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded

@@ -330,7 +330,9 @@ makensis -V2 -DVERSION="$VERSION" -DFILES="$STAGE_ROOT/files.nsh" -DUNFILES="$ST
 if [ "$RUN_TESTS" -eq 1 ]; then
     step "Vérifications sous Wine (Xvfb)"
     CHECK="$STAGE_ROOT/check"
-    mkdir -p "$CHECK"
+    mkdir -p "$CHECK/xdg"
+    chmod 700 "$CHECK/xdg"
+    export XDG_RUNTIME_DIR="$CHECK/xdg"
     display=99
     while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
     Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -395,7 +397,7 @@ if [ "$RUN_TESTS" -eq 1 ]; then
 
     mkdir -p "$CHECK/portable"
     unzip -q "$STAGE_ROOT/$NAME.zip" -d "$CHECK/portable"
-    (cd "$CHECK/portable/$NAME" && bare spectro.exe >/dev/null 2>&1 &)
+    (cd "$CHECK/portable/$NAME" && bare "$CHECK/portable/$NAME/spectro.exe" >/dev/null 2>&1 &)
     check "copie portable : fenêtre et premier tracé" shot portable "$CHECK/reference.png"
     sed 's/^/       /' "$CHECK/out" | grep -v '^ *ok     RGB(255, 2' || true
     cp "$CHECK/portable.png" "$BUILD/capture-wine.png" 2>/dev/null || true

@@ -1,5 +1,6 @@
 #include "output/export.h"
 #include "output/report.h"
+#include "output/svgdevice.h"
 
 #include "common/feuille.h"
 #include "common/msgbox.h"
@@ -17,7 +18,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSvgGenerator>
+#include <QPainterPath>
 #include <cmath>
 #include <map>
 
@@ -166,7 +167,7 @@ QByteArray graphSvg(graph::Graph &g, Feuille &f)
     const QImage &image = f.c.graphik->surface().image();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
+    SvgDevice generator;
     generator.setOutputDevice(&buffer);
     generator.setSize(image.size());
     generator.setViewBox(QRect(QPoint(0, 0), image.size()));

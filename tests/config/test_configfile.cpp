@@ -1,5 +1,6 @@
 // The configuration writer and loader against a stand-in main window.
 #include "config/configfile.h"
+#include "support/fsfaults.h"
 #include "test_config_feuille.h"
 
 #include <QButtonGroup>
@@ -8,8 +9,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -397,17 +396,14 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"Fifo",
                  [](const QTemporaryDir &dir) {
                      const QString path = dir.filePath(QStringLiteral("pipe.C12"));
-                     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path
-                                                                                    : QString();
+                     return fsfaults::makeFifo(path) ? path : QString();
                  },
                  kReadText, kStart},
         // Permissions do not stop root from reading.
         LoadCase{"Unreadable",
                  [](const QTemporaryDir &dir) {
                      const QString path = writeBytes(dir, fileOf(kGood));
-                     if (::geteuid() == 0 || ::chmod(QFile::encodeName(path).constData(), 0) != 0)
-                         return QString();
-                     return path;
+                     return fsfaults::makeUnreadable(path) ? path : QString();
                  },
                  kReadText, kStart}),
     [](const auto &info) { return std::string(info.param.name); });

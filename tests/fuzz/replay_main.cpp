@@ -43,7 +43,7 @@ int main(int argc, char **argv)
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                       std::istreambuf_iterator<char>());
         // Announced first, so that a crash names its input.
-        std::fprintf(stderr, "%s\n", p.filename().c_str());
+        std::fprintf(stderr, "%s\n", p.filename().string().c_str());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
     }
     std::printf("%zu inputs\n", files.size());

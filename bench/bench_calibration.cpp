@@ -5,6 +5,7 @@
 #include "graph/graph.h"
 #include "mainwindow/feuillep.h"
 
+#include "bench/benchwindow.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
 
 namespace
@@ -24,20 +26,9 @@ struct Setup {
 
 Setup &setup()
 {
-    static int argc = 1;
-    static char arg0[] = "bench";
-    static char *argv[] = {arg0, nullptr};
-    static QApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
-    static QTemporaryDir dir;
     static Setup st = [] {
-        qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
-        graph::Graph::nonBlockingTrace = true;
         Setup r;
-        r.w = new FeuilleP;
+        r.w = bench::newWindow();
         r.s = calib::Session::install(*r.w);
         r.w->c.Option1[1]->setChecked(true);
         r.w->c.HScroll1->setValue(525);

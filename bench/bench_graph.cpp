@@ -1,6 +1,5 @@
 // Full redraw of ten stored wavelength curves, and the completion of a trace.
-#include "graph/graph.h"
-#include "mainwindow/feuillep.h"
+#include "bench/benchwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,35 +12,9 @@
 namespace
 {
 
-FeuilleP &window()
-{
-    static int argc = 1;
-    static char arg0[] = "bench";
-    static char *argv[] = {arg0, nullptr};
-    static QApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
-    static QTemporaryDir dir;
-    static FeuilleP *w = [] {
-        qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
-        graph::Graph::nonBlockingTrace = true;
-        auto *f = new FeuilleP;
-        f->c.Check1->setChecked(true);
-        for (int i = 1; i <= 10; ++i) {
-            f->c.Text1->setText(QStringLiteral("0,000 ") + QString::number(i));
-            f->graph->Command5_Click();
-            f->graph->terminer();
-        }
-        return f;
-    }();
-    return *w;
-}
-
 void BM_RedrawTenCurves(benchmark::State &state)
 {
-    FeuilleP &w = window();
+    FeuilleP &w = bench::tenCurves();
     for (auto _ : state) {
         w.graph->echGraph();
         w.graph->retracage(0);
@@ -51,7 +24,7 @@ BENCHMARK(BM_RedrawTenCurves)->Unit(benchmark::kMillisecond);
 
 void BM_TerminerCompletion(benchmark::State &state)
 {
-    FeuilleP &w = window();
+    FeuilleP &w = bench::tenCurves();
     for (auto _ : state) {
         state.PauseTiming();
         w.graph->store.dercourbe = 8;
@@ -65,7 +38,7 @@ BENCHMARK(BM_TerminerCompletion)->Unit(benchmark::kMillisecond);
 // A whole wavelength trace in real time: 401 ticks of the 25 ms timer.
 void BM_RealTimeWavelengthTrace(benchmark::State &state)
 {
-    FeuilleP &w = window();
+    FeuilleP &w = bench::tenCurves();
     w.c.Check1->setChecked(false);
     for (auto _ : state) {
         QEventLoop loop;

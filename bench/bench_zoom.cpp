@@ -1,8 +1,7 @@
 // The full redraw of ten wavelength curves (echGraph + retracage) and the
 // start-up of the main window, at 100 % and at 200 %: the program runs itself
 // once per zoom, Qt's scale factor being read when the application starts.
-#include "graph/graph.h"
-#include "mainwindow/feuillep.h"
+#include "bench/benchwindow.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -17,46 +16,15 @@
 namespace
 {
 
-QApplication &app()
-{
-    static int argc = 1;
-    static char arg0[] = "bench_zoom";
-    static char *argv[] = {arg0, nullptr};
-    static QApplication *a = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *a;
-}
-
 QString zoomLabel()
 {
     return QString::number(qRound(qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble() * 100)) +
            QStringLiteral(" %");
 }
 
-FeuilleP &tenCurves()
-{
-    app();
-    static QTemporaryDir dir;
-    static FeuilleP *w = [] {
-        qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
-        graph::Graph::nonBlockingTrace = true;
-        auto *f = new FeuilleP;
-        f->c.Check1->setChecked(true);
-        for (int i = 1; i <= 10; ++i) {
-            f->c.Text1->setText(QStringLiteral("0,000 ") + QString::number(i));
-            f->graph->Command5_Click();
-            f->graph->terminer();
-        }
-        return f;
-    }();
-    return *w;
-}
-
 void BM_RedrawTenCurves(benchmark::State &state)
 {
-    FeuilleP &w = tenCurves();
+    FeuilleP &w = bench::tenCurves();
     for (auto _ : state) {
         w.graph->echGraph();
         w.graph->retracage(0);
@@ -69,7 +37,7 @@ BENCHMARK(BM_RedrawTenCurves)->Unit(benchmark::kMillisecond);
 // its first trace completed and its image taken.
 void BM_StartUp(benchmark::State &state)
 {
-    app();
+    bench::app();
     static QTemporaryDir dir;
     qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
     graph::Graph::nonBlockingTrace = true;
@@ -89,7 +57,7 @@ BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 // window's image as PNG.
 void BM_PngWrite(benchmark::State &state)
 {
-    FeuilleP &w = tenCurves();
+    FeuilleP &w = bench::tenCurves();
     w.show();
     QApplication::processEvents();
     const QPixmap shot = w.grab();

@@ -1,10 +1,11 @@
 #include "app/session.h"
+#include "common/platform.h"
 #include "common/zoom.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <optional>
 
 namespace
 {
@@ -27,53 +28,57 @@ const char *const kUsage =
 
 int main(int argc, char *argv[])
 {
+    Platform::attachParentConsole();
     QString screenshot;
     QString file;
     int zoomWanted = 0;
     bool options = true;
-    for (int i = 1; i < argc; ++i) {
-        if (options && std::strcmp(argv[i], "--") == 0) {
+    const QStringList args = Platform::arguments(argc, argv);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (options && arg == QLatin1String("--")) {
             options = false;
             continue;
         }
         if (!options) {
-            file = QString::fromLocal8Bit(argv[i]);
+            file = arg;
             continue;
         }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (std::strcmp(argv[i], "--version") == 0) {
+        if (arg == QLatin1String("--version")) {
             std::printf("Spectrophotométrie (spectro) version %s\n", SPECTRO_VERSION);
             return 0;
         }
-        if (std::strcmp(argv[i], "--screenshot") == 0) {
-            if (i + 1 >= argc) {
+        if (arg == QLatin1String("--screenshot")) {
+            if (i + 1 >= args.size()) {
                 std::fputs("spectro : --screenshot demande un nom de fichier image\n", stderr);
                 return 2;
             }
-            screenshot = QString::fromLocal8Bit(argv[++i]);
-        } else if (std::strcmp(argv[i], "--zoom") == 0 ||
-                   std::strncmp(argv[i], "--zoom=", 7) == 0) {
-            const char *value = argv[i][6] == '=' ? argv[i] + 7 : nullptr;
-            if (!value && i + 1 < argc)
-                value = argv[++i];
-            const std::optional<int> z =
-                value ? zoom::parse(QString::fromLocal8Bit(value)) : std::nullopt;
+            screenshot = args[++i];
+        } else if (arg == QLatin1String("--zoom") || arg.startsWith(QLatin1String("--zoom="))) {
+            std::optional<QString> value;
+            if (arg.size() > 6)
+                value = arg.mid(7);
+            else if (i + 1 < args.size())
+                value = args[++i];
+            const std::optional<int> z = value ? zoom::parse(*value) : std::nullopt;
             if (!z) {
                 std::fprintf(
                     stderr,
                     "spectro : --zoom demande un pourcentage de 100 à 200 (reçu « %s »)\n%s",
-                    value ? value : "", kUsage);
+                    value ? value->toUtf8().constData() : "", kUsage);
                 return 2;
             }
             zoomWanted = *z;
-        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-            std::fprintf(stderr, "spectro : option inconnue « %s »\n%s", argv[i], kUsage);
+        } else if (arg.size() > 1 && arg.startsWith(QLatin1Char('-'))) {
+            std::fprintf(stderr, "spectro : option inconnue « %s »\n%s", arg.toUtf8().constData(),
+                         kUsage);
             return 2;
         } else {
-            file = QString::fromLocal8Bit(argv[i]);
+            file = arg;
         }
     }
     if (!screenshot.isEmpty())

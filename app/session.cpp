@@ -80,7 +80,8 @@ int runWindow(int &argc, char **argv, Session &session, int life, int &percent,
     if (!screenshot.isEmpty()) {
         // Nobody can answer a message box in a screenshot run: print it instead.
         msgbox::handler = [](const msgbox::Call &c) {
-            std::fprintf(stderr, "spectro : %s : %s\n", qPrintable(c.title), qPrintable(c.text));
+            std::fprintf(stderr, "spectro : %s : %s\n", c.title.toUtf8().constData(),
+                         c.text.toUtf8().constData());
             return c.buttons == msgbox::Buttons::YesNo ? msgbox::Answer::No : msgbox::Answer::Ok;
         };
     }

@@ -6,6 +6,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#ifdef Q_OS_WIN
+#include <cstdio>
+#include <shellapi.h>
+#include <windows.h>
+#endif
+
 std::function<bool(const QString &)> Platform::writableCheck;
 
 bool Platform::isWritableFolder(const QString &folder)
@@ -49,4 +55,35 @@ QString Platform::handOffFolder()
 QString Platform::handOffFile()
 {
     return joinPath(handOffFolder(), QStringLiteral("TEMPKZ.TMP"));
+}
+
+QStringList Platform::arguments(int argc, char *argv[])
+{
+    QStringList args;
+#ifdef Q_OS_WIN
+    int count = 0;
+    if (LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            args << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+void Platform::attachParentConsole()
+{
+#ifdef Q_OS_WIN
+    // Pipes and files given by the caller are kept as they are.
+    if (GetStdHandle(STD_OUTPUT_HANDLE) || GetStdHandle(STD_ERROR_HANDLE))
+        return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+    SetConsoleOutputCP(CP_UTF8);
+#endif
 }

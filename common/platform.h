@@ -3,6 +3,7 @@
 // answers "which folder for X", so that a port to another system changes only
 // this class.
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class Platform
@@ -21,6 +22,14 @@ public:
     // (QStandardPaths::AppDataLocation), created when missing.
     static QString handOffFolder();
     static QString handOffFile();
+
+    // The program's arguments (argv[0] left out) as the user typed them. On
+    // Windows argv holds them in the ANSI code page, which turns any other
+    // character of a file name into "?": the wide command line keeps them.
+    static QStringList arguments(int argc, char *argv[]);
+    // A window program has no standard output on Windows: when started from
+    // a console, write --help and the errors there, in UTF-8. Nothing elsewhere.
+    static void attachParentConsole();
 
     // Whether the user may create files in folder.
     static bool isWritableFolder(const QString &folder);

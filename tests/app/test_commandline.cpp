@@ -91,7 +91,9 @@ TEST(CommandLine, AMissingFileIsSaidToBeMissing)
 {
     QTemporaryDir tmp;
     const QDir dir(QFileInfo(tmp.path()).canonicalFilePath());
-    for (const QString &name : {QStringLiteral("absent.C12"), QStringLiteral("absent.E35")}) {
+    // Names outside the ANSI code page too: Windows gives them to argv as "?".
+    for (const QString &name : {QStringLiteral("absent.C12"), QStringLiteral("absent.E35"),
+                                QStringLiteral("élève λ 𝜀.C12")}) {
         const QString image = dir.filePath(QStringLiteral("capture.png"));
         QFile::remove(image);
         const Outcome r =

@@ -3,7 +3,7 @@
 // was, whatever the writer.
 #include "common/safefile.h"
 #include "config/recordfile.h"
-#include "tests/fulldisk.h"
+#include "support/fsfaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +54,8 @@ class SaveOnAFullDisk : public ::testing::TestWithParam<Writer>
 
 TEST_P(SaveOnAFullDisk, FailsAndKeepsTheEarlierFileByteForByte)
 {
+    if (!fsfaults::WriteLimit::supported())
+        GTEST_SKIP() << fsfaults::kNoWriteLimit;
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString earlier = dir.filePath(QStringLiteral("mesure.C12"));
@@ -62,7 +64,7 @@ TEST_P(SaveOnAFullDisk, FailsAndKeepsTheEarlierFileByteForByte)
     const QString fresh = dir.filePath(QStringLiteral("nouveau.C12"));
     const QStringList before = listing(dir.path());
     {
-        FullDisk disk(512);
+        fsfaults::WriteLimit disk(512);
         ASSERT_TRUE(disk.active());
         // Fits in the buffer: only the flush meets the full disk.
         EXPECT_FALSE(GetParam().write(earlier, QByteArray(1152, 'n')));
@@ -99,11 +101,13 @@ TEST(SafeFile, AFlushIntoDevFullIsCaught)
 
 TEST(SafeFile, RecordsInPlaceReportAFullDisk)
 {
+    if (!fsfaults::WriteLimit::supported())
+        GTEST_SKIP() << fsfaults::kNoWriteLimit;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("TEMPKZ.TMP"));
     ASSERT_TRUE(recordfile::writeFileRecord(path, 6, QStringLiteral("OUI")));
     {
-        FullDisk disk(1024);
+        fsfaults::WriteLimit disk(1024);
         ASSERT_TRUE(disk.active());
         // Record 6 lies inside the file; record 31 would grow it past the limit.
         EXPECT_TRUE(recordfile::writeFileRecord(path, 6, QStringLiteral("NON")));

@@ -3,8 +3,8 @@
 #include "config/enregistrer.h"
 #include "config/folderlists.h"
 #include "config/ouvrir.h"
+#include "support/fsfaults.h"
 #include "test_config_feuille.h"
-#include "tests/fulldisk.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -367,6 +367,8 @@ TEST_F(DialogTest, AFailedWriteKeepsTheDialogOpenAndTheEarlierFile)
 
 TEST_F(DialogTest, AFullDiskKeepsTheDialogOpenAndTheEarlierFileByteForByte)
 {
+    if (!fsfaults::WriteLimit::supported())
+        GTEST_SKIP() << fsfaults::kNoWriteLimit;
     Enregistrer first(f, f.window());
     first.show();
     child<QLineEdit>(&first, "Text1")->setText(QStringLiteral("essai"));
@@ -385,7 +387,7 @@ TEST_F(DialogTest, AFullDiskKeepsTheDialogOpenAndTheEarlierFileByteForByte)
         MessageRecorder yes(msgbox::Answer::Yes);
         bool saved = true;
         {
-            FullDisk disk(512);
+            fsfaults::WriteLimit disk(512);
             ASSERT_TRUE(disk.active());
             saved = d.enregistrer();
         }

@@ -6,7 +6,7 @@
 #include "config/folderlists.h"
 #include "exercises/fichexo.h"
 #include "exercises/optionexo.h"
-#include "tests/fulldisk.h"
+#include "support/fsfaults.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -408,6 +408,8 @@ TEST_F(MenuTest, SavingTheText)
 
 TEST_F(MenuTest, FailedSaveKeepsTheEarlierFileAndTheTextUnsaved)
 {
+    if (!fsfaults::WriteLimit::supported())
+        GTEST_SKIP() << fsfaults::kNoWriteLimit;
     openCorrectedExercise();
     savePath = exos + QStringLiteral("/reponse.rtf");
     w->c.supertext->setPlainText(QStringLiteral("court"));
@@ -423,7 +425,7 @@ TEST_F(MenuTest, FailedSaveKeepsTheEarlierFileAndTheTextUnsaved)
         w->c.supertext->setPlainText(QString(length, QLatin1Char('a')));
         ASSERT_EQ(w->textemodif, 1);
         {
-            FullDisk disk(4096);
+            fsfaults::WriteLimit disk(4096);
             ASSERT_TRUE(disk.active());
             menu->enregistrerTexte();
         }

@@ -11,6 +11,7 @@
 #include "output/clipboard.h"
 #include "output/export.h"
 #include "output/printing.h"
+#include "support/fsfaults.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,8 +31,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QXmlStreamReader>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace
 {
@@ -439,6 +438,8 @@ TEST_F(Export, DialogsStartInTheCurrentFolderWhenWritableElseInTheDocuments)
 
 TEST_F(Export, WriteFailureWarnsAndKeepsTheEarlierFile)
 {
+    if (!fsfaults::WriteLimit::supported())
+        GTEST_SKIP() << fsfaults::kNoWriteLimit;
     w->c.Check1->setChecked(true);
     trace(QStringLiteral("0,001"));
     trace(QStringLiteral("0,000 5"));
@@ -447,17 +448,13 @@ TEST_F(Export, WriteFailureWarnsAndKeepsTheEarlierFile)
     ASSERT_TRUE(writeAll(path, earlier));
 
     // A disk that fills up: files may not grow past 1 kB for this write.
-    rlimit old;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     nameToGive = path;
     calls.clear();
-    output::exporterCourbes(*w, *w->graph);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        fsfaults::WriteLimit disk(1024);
+        ASSERT_TRUE(disk.active());
+        output::exporterCourbes(*w, *w->graph);
+    }
 
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].text, QStringLiteral("Ecriture impossible sur disque"));

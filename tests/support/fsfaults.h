@@ -6,8 +6,13 @@
 namespace fsfaults
 {
 
-// While it lives, files may not grow past `bytes` (a full disk); inactive
-// where the system has no such limit.
+// Why a test that needs a full disk was skipped.
+inline constexpr const char *kNoWriteLimit =
+    "no per-process file size limit here to play a full disk with";
+
+// A disk that fills up, without privileges: while a WriteLimit lives, the
+// system refuses to grow any file of this process past `bytes`, as a full
+// file system refuses. Inactive where the system has no such limit.
 class WriteLimit
 {
 public:

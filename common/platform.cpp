@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #ifdef Q_OS_WIN
 #include <cstdio>
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 #endif
 
 std::function<bool(const QString &)> Platform::writableCheck;
@@ -20,9 +22,19 @@ bool Platform::isWritableFolder(const QString &folder)
         return false;
     if (writableCheck)
         return writableCheck(folder);
-    // On Unix this asks access(W_OK): permissions and read-only mounts both count.
     const QFileInfo info(folder);
-    return info.isDir() && info.isWritable();
+    if (!info.isDir())
+        return false;
+#ifdef Q_OS_WIN
+    // The folder's access list decides, which QFileInfo does not read (a
+    // pupil may not write in Program Files, whose attributes say nothing of
+    // it): ask by trying.
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("spectro-XXXXXX.tmp")));
+    return probe.open();
+#else
+    // access(W_OK): permissions and read-only mounts both count.
+    return info.isWritable();
+#endif
 }
 
 QString Platform::documentsFolder()

@@ -16,6 +16,7 @@
 #include "config/ouvrir.h"
 #include "exercises/optionexo.h"
 
+#include "support/fsfaults.h"
 #include <QDirIterator>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,7 +24,6 @@
 #include <QStandardPaths>
 #include <QTextEdit>
 #include <QTimer>
-#include <unistd.h>
 
 namespace
 {
@@ -109,7 +109,7 @@ protected:
         ASSERT_TRUE(QFileInfo::exists(prog + QStringLiteral("/beer_lambert.E35")));
         QDir().mkpath(docs);
         setReadOnly(prog, true);
-        if (geteuid() == 0) {
+        if (!fsfaults::permissionsBind()) {
             Platform::writableCheck = [](const QString &folder) {
                 const QFileInfo info(folder);
                 return info.isDir() && info.permission(QFile::WriteOwner);
@@ -121,6 +121,11 @@ protected:
             std::make_unique<EnvVar>("XDG_CONFIG_HOME", home + QStringLiteral("/.config")));
         env.push_back(
             std::make_unique<EnvVar>("XDG_DATA_HOME", home + QStringLiteral("/.local/share")));
+        // Windows asks the system, not the environment, for the user's folders:
+        // there the test uses the real ones and cleans up after itself.
+        docs = Platform::documentsFolder();
+        perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        removeWritten();
         previous = QDir::currentPath();
         msgbox::handler = [this](const msgbox::Call &c) {
             calls.push_back(c);
@@ -138,13 +143,22 @@ protected:
         w.reset();
         msgbox::handler = nullptr;
         Platform::writableCheck = nullptr;
+        removeWritten();
         QDir::setCurrent(previous);
         env.clear();
         setReadOnly(prog, false);
     }
 
+    void removeWritten()
+    {
+        for (const QString &f :
+             {docs + QStringLiteral("/beer_lambert.C12"), docs + QStringLiteral("/reponse.RTF"),
+              perUser + QStringLiteral("/TEMPKZ.TMP")})
+            QFile::remove(f);
+    }
+
     QTemporaryDir tmp;
-    QString prog, home, docs, previous;
+    QString prog, home, docs, perUser, previous;
     std::vector<std::unique_ptr<EnvVar>> env;
     std::vector<msgbox::Call> calls;
     std::unique_ptr<FeuilleP> w;
@@ -179,8 +193,8 @@ TEST_F(Installed, TheProgramFolderIsReadOnlyAndNothingFailsForIt)
     const QStringList shipped = entriesUnder(prog);
 
     // The hand-off file is the per-user one, written at start-up.
-    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    ASSERT_TRUE(perUser.startsWith(home));
+    ASSERT_FALSE(perUser.isEmpty());
+    ASSERT_FALSE(perUser.startsWith(prog));
     const QString handOff = perUser + QStringLiteral("/TEMPKZ.TMP");
     EXPECT_EQ(w->handOffPath(), handOff);
     QString text;

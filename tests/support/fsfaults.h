@@ -28,6 +28,10 @@ private:
     bool m_active = false;
 };
 
+// Whether taking the write permission off a folder stops this process
+// writing there: not for root, and not on Windows, where access lists decide.
+bool permissionsBind();
+
 // A named pipe at `path`; false where the system cannot make one.
 bool makeFifo(const QString &path);
 

@@ -39,6 +39,11 @@ WriteLimit::~WriteLimit()
     std::signal(SIGXFSZ, m_saved->handler);
 }
 
+bool permissionsBind()
+{
+    return ::geteuid() != 0;
+}
+
 bool makeFifo(const QString &path)
 {
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;

@@ -16,6 +16,11 @@ bool WriteLimit::supported()
 WriteLimit::WriteLimit(long long) {}
 WriteLimit::~WriteLimit() = default;
 
+bool permissionsBind()
+{
+    return false;
+}
+
 bool makeFifo(const QString &)
 {
     return false;

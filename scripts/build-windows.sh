@@ -416,7 +416,12 @@ if [ "$RUN_TESTS" -eq 1 ]; then
     check "installation silencieuse (/S)" sh -c "'$WINE' '$STAGE_ROOT/$SETUP' /S && '$WINESERVER' -w &&
         test -f '$instdir/spectro.exe' && test -f '$instdir/desinstaller.exe' &&
         test -f '$instdir/platforms/qwindows.dll' && test -f '$instdir/kelvano.PEM'"
-    check "entrée du menu Démarrer" test -f "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Spectrophotométrie.lnk"
+    # A second installation over the first, as an update would be.
+    check "réinstallation par-dessus une installation existante" sh -c "'$WINE' '$STAGE_ROOT/$SETUP' /S &&
+        '$WINESERVER' -w && test -f '$instdir/spectro.exe' && test -f '$instdir/desinstaller.exe'"
+    menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+    check "entrées du menu Démarrer" sh -c "test -f '$menu/Spectrophotométrie.lnk' &&
+        test -f '$menu/Spectrophotométrie (vidéoprojecteur).lnk'"
     check "association .C12 et .E35" sh -c "
         '$BUILD/wine-run.sh' reg query 'HKLM\\Software\\Classes\\.C12' | grep -q Spectrophotometrie.Configuration &&
         '$BUILD/wine-run.sh' reg query 'HKLM\\Software\\Classes\\.E35' | grep -q Spectrophotometrie.Exercice &&

@@ -63,11 +63,19 @@ VIAddVersionKey /LANG=1036 "LegalCopyright" "Licence GNU GPL version 3 ou ultér
 
 Section "Spectrophotométrie"
     SetShellVarContext all
+    ; An earlier installation goes first, so that none of its files stays
+    ; behind the new ones (run in place: it cannot delete itself, the new
+    ; uninstaller replaces it).
+    IfFileExists "$INSTDIR\desinstaller.exe" 0 +2
+        ExecWait '"$INSTDIR\desinstaller.exe" /S _?=$INSTDIR'
     !include "${FILES}"
     WriteUninstaller "$INSTDIR\desinstaller.exe"
 
     CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\spectro.exe" "" "$INSTDIR\spectro.exe" 0 \
         SW_SHOWNORMAL "" "Simulateur de spectrophotomètre UV-visible"
+    ; Everything twice as large, for the projector in front of the class.
+    CreateShortCut "$SMPROGRAMS\${PRODUCT} (vidéoprojecteur).lnk" "$INSTDIR\spectro.exe" "--zoom 200" \
+        "$INSTDIR\spectro.exe" 0 SW_SHOWNORMAL "" "Spectrophotométrie en grand, pour le vidéoprojecteur"
 
     !insertmacro Associate ".C12" "${CONFIG_CLASS}" "Configuration du spectrophotomètre"
     !insertmacro Associate ".E35" "${EXERCISE_CLASS}" "Exercice de spectrophotométrie"
@@ -87,6 +95,7 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext all
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "$SMPROGRAMS\${PRODUCT} (vidéoprojecteur).lnk"
     !insertmacro Dissociate ".C12" "${CONFIG_CLASS}"
     !insertmacro Dissociate ".E35" "${EXERCISE_CLASS}"
     System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'

@@ -60,4 +60,15 @@ foreach(rel IN LISTS data_pages)
         DEPENDS ${CMAKE_SOURCE_DIR}/data/${rel} ${CMAKE_SOURCE_DIR}/cmake/pngpages.cmake VERBATIM)
     list(APPEND pngs ${out}/data/${rel})
 endforeach()
+# The help's other files beside them, so that this folder is the whole help
+# as the program reads it (its tests read it there).
+file(GLOB help_others RELATIVE ${CMAKE_SOURCE_DIR}/data CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/data/help/*.css ${CMAKE_SOURCE_DIR}/data/help/*.png
+    ${CMAKE_SOURCE_DIR}/data/help/*.txt)
+foreach(rel IN LISTS help_others)
+    add_custom_command(OUTPUT ${out}/data/${rel}
+        COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/${rel} ${out}/data/${rel}
+        DEPENDS ${CMAKE_SOURCE_DIR}/data/${rel} VERBATIM)
+    list(APPEND pngs ${out}/data/${rel})
+endforeach()
 add_custom_target(spectro_pictures ALL DEPENDS ${pngs})

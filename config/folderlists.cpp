@@ -27,7 +27,9 @@ bool readableFolder(const QString &path)
 
 bool onVolume(const QString &path, const QString &root)
 {
-    return root == QLatin1String("/") || path == root || path.startsWith(root + QLatin1Char('/'));
+    // A drive's root ends with its separator ("/", "C:/"), a mount point not.
+    const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+    return path == root || path.startsWith(prefix);
 }
 
 } // namespace
@@ -131,11 +133,12 @@ void FolderLists::fillDrives()
         if (!v.isValid() || roots.contains(root) || !QFileInfo(root).isDir())
             continue;
         roots << root;
-        labels << (v.name().isEmpty() ? root : root + QStringLiteral(" [") + v.name() + ']');
+        const QString shown = QDir::toNativeSeparators(root);
+        labels << (v.name().isEmpty() ? shown : shown + QStringLiteral(" [") + v.name() + ']');
     }
     if (!roots.contains(QDir::rootPath())) {
         roots << QDir::rootPath();
-        labels << QDir::rootPath();
+        labels << QDir::toNativeSeparators(QDir::rootPath());
     }
     QList<int> order(roots.size());
     std::iota(order.begin(), order.end(), 0);
@@ -197,18 +200,17 @@ void FolderLists::fillFolders()
     const QIcon closed = m_folders->style()->standardIcon(QStyle::SP_DirClosedIcon);
     m_folders->clear();
 
-    // The chain from the root down to the open folder.
-    QStringList chain{QDir::rootPath()};
-    QString path;
-    const QStringList parts = m_folder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString &part : parts) {
-        path += QLatin1Char('/') + part;
-        chain << path;
-    }
+    // The chain from the folder's root (its drive's, on Windows) down to it.
+    QStringList chain;
+    QDir up(m_folder);
+    chain.prepend(up.absolutePath());
+    while (!up.isRoot() && up.cdUp())
+        chain.prepend(up.absolutePath());
     QTreeWidgetItem *parent = nullptr;
     for (int i = 0; i < chain.size(); ++i) {
         auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_folders);
-        item->setText(0, i == 0 ? chain[i] : parts[i - 1]);
+        item->setText(0,
+                      i == 0 ? QDir::toNativeSeparators(chain[i]) : QFileInfo(chain[i]).fileName());
         item->setIcon(0, open);
         item->setData(0, kPathRole, chain[i]);
         parent = item;

@@ -49,7 +49,11 @@ private:
 [[maybe_unused]] testing::Environment *const env =
     testing::AddGlobalTestEnvironment(new QtEnvironment);
 
+#ifdef SPECTRO_HELP_DATA_DIR
+const QString kData = QStringLiteral(SPECTRO_HELP_DATA_DIR);
+#else
 const QString kData = QStringLiteral(SPECTRO_SOURCE_DATA_DIR);
+#endif
 
 QString readUtf8(const QString &path)
 {

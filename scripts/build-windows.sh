@@ -197,6 +197,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 WINE=/usr/lib/wine/wine64
 [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine || true)
 [ -n "$WINE" ] || die "wine64 introuvable (paquet wine64)"
+WINESERVER=/usr/lib/wine/wineserver
+[ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo wineserver)
 winepath=""
 for d in "${MINGW_DLL_DIRS[@]}"; do winepath="${winepath:+$winepath;}Z:${d//\//\\}"; done
 
@@ -257,11 +259,18 @@ if [ "$RUN_UNIT_TESTS" -eq 1 ]; then
     ln -s /usr/share/fonts/truetype/liberation/*.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf \
         "$BUILD/fonts/" || die "polices Liberation et DejaVu (paquets fonts-liberation, fonts-dejavu-core)"
     fontdir="Z:${BUILD//\//\\}\\fonts"
+    # One Wine server for the whole run: otherwise each test program starts
+    # Wine's server and services anew, slowly, and now and then one stalls.
+    "$WINESERVER" -p || die "serveur Wine (wineserver -p)"
+    "$BUILD/wine-run.sh" wineboot >/dev/null 2>&1 || true
     (cd "$BUILD/win" && QT_QPA_PLATFORM=offscreen QT_QPA_FONTDIR="$fontdir" ctest -j"$JOBS" --timeout 120 --output-on-failure \
         ${exclude:+-E "$exclude"} >"$BUILD/tests.log" 2>&1) || {
+        "$WINESERVER" -k 2>/dev/null || true
         tail -40 "$BUILD/tests.log"
         die "tests sous Wine (voir $BUILD/tests.log)"
     }
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -w 2>/dev/null || true
     tail -3 "$BUILD/tests.log"
 fi
 
@@ -352,8 +361,6 @@ if [ "$RUN_TESTS" -eq 1 ]; then
     trap 'kill "$XVFB_PID" 2>/dev/null; "$BUILD/wine-run.sh" wineboot --end-session >/dev/null 2>&1; rm -rf "$STAGE_ROOT"' EXIT
     export DISPLAY=":$display"
     sleep 2
-    WINESERVER=/usr/lib/wine/wineserver
-    [ -x "$WINESERVER" ] || WINESERVER=wineserver
     # The program itself runs without the build's DLL folders on its path:
     # what it loads comes from its own folder.
     bare() { env -u WINEPATH -u QT_QPA_PLATFORM -u QT_PLUGIN_PATH "$WINE" "$@"; }

@@ -10,6 +10,7 @@
 #include "mainwindow/windows.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageWriter>
@@ -98,9 +99,10 @@ int runWindow(int &argc, char **argv, Session &session, int life, int &percent,
         if (!QFileInfo::exists(path)) {
             // Not a disk fault: the name given leads nowhere.
             w.openStartFile = [&w, path] {
-                msgbox::show(
-                    &w, QStringLiteral("Le fichier ") + path + QStringLiteral(" est introuvable"),
-                    QStringLiteral("Fichier absent"), msgbox::Icon::Error);
+                msgbox::show(&w,
+                             QStringLiteral("Le fichier ") + QDir::toNativeSeparators(path) +
+                                 QStringLiteral(" est introuvable"),
+                             QStringLiteral("Fichier absent"), msgbox::Icon::Error);
             };
         } else if (path.endsWith(QLatin1String(".E35"), Qt::CaseInsensitive)) {
             w.openStartFile = [&w, path] {

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -23,7 +24,8 @@ namespace config
 
 QString windowTitle(const QString &path)
 {
-    return QStringLiteral("Spectrophotométrie - ") + path;
+    // In the system's own spelling (backslashes on Windows).
+    return QStringLiteral("Spectrophotométrie - ") + QDir::toNativeSeparators(path);
 }
 
 std::optional<QByteArray> configRecords(const Feuille &f, QString *error)

@@ -4,6 +4,7 @@
 #include "common/rtf.h"
 #include "config/recordfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextDocument>
@@ -77,7 +78,9 @@ void lectureImpossible(QWidget *parent)
 
 void fichierAbsent(QWidget *parent, const QString &path)
 {
-    msgbox::show(parent, QStringLiteral("Le fichier ") + path + QStringLiteral(" est introuvable"),
+    msgbox::show(parent,
+                 QStringLiteral("Le fichier ") + QDir::toNativeSeparators(path) +
+                     QStringLiteral(" est introuvable"),
                  QStringLiteral("Fichier absent"), msgbox::Icon::Error);
 }
 

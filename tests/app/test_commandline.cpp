@@ -100,7 +100,8 @@ TEST(CommandLine, AMissingFileIsSaidToBeMissing)
             spectro({QStringLiteral("--screenshot"), image, name}, dir.absolutePath());
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(QStringLiteral("spectro : Fichier absent : Le fichier ") +
-                                   dir.filePath(name) + QStringLiteral(" est introuvable")))
+                                   QDir::toNativeSeparators(dir.filePath(name)) +
+                                   QStringLiteral(" est introuvable")))
             << r.err.toStdString();
         EXPECT_FALSE(r.err.contains(QStringLiteral("Lecture impossible"))) << r.err.toStdString();
         EXPECT_TRUE(QFileInfo(image).size() > 0);
@@ -112,7 +113,7 @@ TEST(CommandLine, AMissingFileIsSaidToBeMissing)
                 dir.absolutePath());
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Le fichier ") +
-                               dir.filePath(QStringLiteral("-x.C12")) +
+                               QDir::toNativeSeparators(dir.filePath(QStringLiteral("-x.C12"))) +
                                QStringLiteral(" est introuvable")))
         << r.err.toStdString();
 }

@@ -148,7 +148,8 @@ TEST_P(SaveName, CompletesTheNameOrRefusesIt)
     EXPECT_EQ(f.nomfichier, expected);
     EXPECT_EQ(child<QLineEdit>(&d, "Text1")->text(), expected);
     EXPECT_EQ(QFileInfo(expected).size(), 1152);
-    EXPECT_EQ(f.captions, QStringList{"Spectrophotométrie - " + expected});
+    EXPECT_EQ(f.captions,
+              QStringList{"Spectrophotométrie - " + QDir::toNativeSeparators(expected)});
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(QDir::currentPath(), root);
@@ -504,7 +505,8 @@ TEST_F(DialogTest, OpeningShowsTheNoticeLoadsAndCloses)
     EXPECT_TRUE(noticeShown);
     EXPECT_EQ(f.settings(), writer.settings());
     EXPECT_EQ(f.events, (QStringList{"majafficheur", "Command3_Click", "setCaption"}));
-    EXPECT_EQ(f.captions, QStringList{"Spectrophotométrie - " + writer.nomfichier});
+    EXPECT_EQ(f.captions,
+              QStringList{"Spectrophotométrie - " + QDir::toNativeSeparators(writer.nomfichier)});
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }

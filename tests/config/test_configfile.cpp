@@ -93,7 +93,8 @@ TEST_P(ConfigWrite, WritesTheRecordTableThenLoadsBackIntoAFreshWindow)
     saved.apply(tc.settings);
     saved.nomfichier = dir.filePath(QStringLiteral("essai.C12"));
     ASSERT_TRUE(ecrireConfig(saved));
-    EXPECT_EQ(saved.captions, QStringList{"Spectrophotométrie - " + saved.nomfichier});
+    EXPECT_EQ(saved.captions,
+              QStringList{"Spectrophotométrie - " + QDir::toNativeSeparators(saved.nomfichier)});
 
     const QByteArray bytes = readAllBytes(saved.nomfichier);
     EXPECT_EQ(bytes.size(), 1152);
@@ -246,7 +247,8 @@ TEST_P(ConfigLoad, AppliesWhatTheFileAllowsAndReportsTheRest)
         EXPECT_TRUE(ok);
         EXPECT_TRUE(messages.calls.empty()) << messages.texts().join('|').toStdString();
         EXPECT_EQ(f.events, (QStringList{"majafficheur", "Command3_Click", "setCaption"}));
-        EXPECT_EQ(f.captions, QStringList{"Spectrophotométrie - " + f.nomfichier});
+        EXPECT_EQ(f.captions,
+                  QStringList{"Spectrophotométrie - " + QDir::toNativeSeparators(f.nomfichier)});
         return;
     }
     EXPECT_FALSE(ok);

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -210,7 +211,8 @@ TEST_F(ExoTest, OpeningLoadsStatementAndConfiguration)
     EXPECT_EQ(w->c.HScroll1->value(), 550);
     EXPECT_EQ(w->c.Text1->text(), QStringLiteral("0,002"));
     EXPECT_EQ(w->graph->store.dercourbe, -1);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Spectrophotométrie - ") + w->nomfichier);
+    EXPECT_EQ(w->windowTitle(),
+              QStringLiteral("Spectrophotométrie - ") + QDir::toNativeSeparators(w->nomfichier));
     EXPECT_TRUE(fx.Frame2->isHidden());
     EXPECT_EQ(fx.result(), QDialog::Accepted);
 
@@ -329,17 +331,23 @@ TEST_F(ExoTest, OpeningFailuresStopWithTheirMessage)
         {"statement missing",
          [folder](const QString &) { QFile::remove(folder + QStringLiteral("enonce.rtf")); },
          QStringLiteral("Fichier absent"),
-         QStringLiteral("Le fichier ") + folder + QStringLiteral("enonce.rtf est introuvable"),
+         QStringLiteral("Le fichier ") +
+             QDir::toNativeSeparators(folder + QStringLiteral("enonce.rtf")) +
+             QStringLiteral(" est introuvable"),
          false, false},
         {"statement not RTF",
          [folder](const QString &) { writeBytes(folder + QStringLiteral("enonce.rtf"), "texte"); },
          QStringLiteral("Fichier absent"),
-         QStringLiteral("Le fichier ") + folder + QStringLiteral("enonce.rtf est introuvable"),
+         QStringLiteral("Le fichier ") +
+             QDir::toNativeSeparators(folder + QStringLiteral("enonce.rtf")) +
+             QStringLiteral(" est introuvable"),
          false, false},
         {"configuration missing",
          [folder](const QString &) { QFile::remove(folder + QStringLiteral("enonce.C12")); },
          QStringLiteral("Fichier absent"),
-         QStringLiteral("Le fichier ") + folder + QStringLiteral("enonce.C12 est introuvable"),
+         QStringLiteral("Le fichier ") +
+             QDir::toNativeSeparators(folder + QStringLiteral("enonce.C12")) +
+             QStringLiteral(" est introuvable"),
          true, false},
         // The loader's own failure does not stop the opening.
         {"configuration of another program",

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -260,9 +261,13 @@ TEST_F(MenuTest, CorrectionFailures)
         {"description file", QStringLiteral("exo.E35"), QStringLiteral("Lecture impossible"),
          QStringLiteral("Vérifier:\r\n- le nom du fichier,\r\n- l'état du lecteur.")},
         {"correction text", QStringLiteral("corr.rtf"), QStringLiteral("Fichier absent"),
-         QStringLiteral("Le fichier ") + folder + QStringLiteral("corr.rtf est introuvable")},
+         QStringLiteral("Le fichier ") +
+             QDir::toNativeSeparators(folder + QStringLiteral("corr.rtf")) +
+             QStringLiteral(" est introuvable")},
         {"correction configuration", QStringLiteral("corr.C12"), QStringLiteral("Fichier absent"),
-         QStringLiteral("Le fichier ") + folder + QStringLiteral("corr.C12 est introuvable")},
+         QStringLiteral("Le fichier ") +
+             QDir::toNativeSeparators(folder + QStringLiteral("corr.C12")) +
+             QStringLiteral(" est introuvable")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

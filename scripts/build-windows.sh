@@ -207,15 +207,23 @@ for d in "${MINGW_DLL_DIRS[@]}"; do winepath="${winepath:+$winepath;}Z:${d//\//\
 # Windows line ends of their output into Unix ones (test names are read from it).
 # Wine keeps the Unix side's QT_* variables from Windows programs and passes
 # WINEQT_* as QT_*: the tests' QT_QPA_PLATFORM=offscreen goes through that way.
+# Wine's helper processes, started along with the first program of a new
+# prefix, inherit its output and keep it open: the output is read from files
+# once the program has ended, not from a pipe that would not close.
 mkdir -p "$BUILD"
 cat >"$BUILD/wine-run.sh" <<WRAP
 #!/bin/bash
-set -o pipefail
 export WINEPREFIX="$WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEPATH='$winepath'
 for v in \$(compgen -e); do
     case "\$v" in QT_*) export "WINE\$v=\${!v}" ;; esac
 done
-"$WINE" "\$@" | tr -d '\r'
+out=\$(mktemp) err=\$(mktemp)
+"$WINE" "\$@" >"\$out" 2>"\$err"
+rc=\$?
+tr -d '\r' <"\$out"
+tr -d '\r' <"\$err" >&2
+rm -f "\$out" "\$err"
+exit \$rc
 WRAP
 chmod +x "$BUILD/wine-run.sh"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

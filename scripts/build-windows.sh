@@ -269,6 +269,8 @@ if [ "$RUN_UNIT_TESTS" -eq 1 ]; then
     fontdir="Z:${BUILD//\//\\}\\fonts"
     # One Wine server for the whole run: otherwise each test program starts
     # Wine's server and services anew, slowly, and now and then one stalls.
+    # The server of the test discovery ends first.
+    "$WINESERVER" -w 2>/dev/null || true
     "$WINESERVER" -p || die "serveur Wine (wineserver -p)"
     "$BUILD/wine-run.sh" wineboot >/dev/null 2>&1 || true
     (cd "$BUILD/win" && QT_QPA_PLATFORM=offscreen QT_QPA_FONTDIR="$fontdir" ctest -j"$JOBS" --timeout 120 --output-on-failure \

@@ -392,13 +392,19 @@ if [ "$RUN_TESTS" -eq 1 ]; then
     # shot NAME REF: waits for the program's window to show what REF shows.
     shot() {
         local name=$1 ref=$2 i
-        # A new Wine prefix makes the first start slow.
+        # A new Wine prefix makes the first start slow. Only the last
+        # comparison is reported: the earlier ones saw the trace under way.
         for i in $(seq 1 60); do
             sleep 5
-            QT_QPA_PLATFORM=xcb "$BUILD/host/packaging/spectro_screencheck" grab "$CHECK/$name.png" &&
+            QT_QPA_PLATFORM=xcb "$BUILD/host/packaging/spectro_screencheck" grab "$CHECK/$name.png" \
+                >"$CHECK/last" 2>&1 &&
                 QT_QPA_PLATFORM=offscreen "$BUILD/host/packaging/spectro_screencheck" compare "$ref" "$CHECK/$name.png" \
-                $SHOT_PARTS && return 0
+                    $SHOT_PARTS >"$CHECK/last" 2>&1 && {
+                cat "$CHECK/last"
+                return 0
+            }
         done
+        cat "$CHECK/last"
         return 1
     }
     # ref NAME ARGS...: the native program's window in the same X server, once

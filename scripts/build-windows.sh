@@ -160,7 +160,7 @@ WINTAB
     cmake -S "$work/src" -B "$work/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" "${QT_OPTIONS[@]}" \
         >"$work/configure.log" 2>&1 || die "configuration de Qt (voir $work/configure.log)"
-    step "Construction de Qt (environ une demi-heure sur deux cœurs)"
+    step "Construction de Qt (un quart d'heure environ sur deux cœurs)"
     # Only what the program loads: the other parts of qtbase (OpenGL modules,
     # Direct2D and minimal platforms, GIF and ICO plugins) are neither built
     # nor installed.

@@ -4,6 +4,7 @@
 // the same with the affine model; then the bad inputs, the questions before
 // points are dropped, the exercise records and the places where the unknown
 // must not appear.
+#include "../mainwindow/fixture.h"
 #include "calibration/mesures.h"
 #include "calibration/overlay.h"
 #include "calibration/session.h"
@@ -47,48 +48,19 @@
 
 using namespace calib;
 
-void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace
 {
 
-QApplication &testApp()
-{
-    static int argc = 1;
-    static char arg0[] = "test";
-    static char *argv[] = {arg0, nullptr};
-    static QApplication *app = new QApplication(argc, argv);
-    return *app;
-}
-
-class Practical : public ::testing::Test
+// The main window's fixture, with the calibration activity's windows.
+class Practical : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        testApp();
-        qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
-        graph::Graph::nonBlockingTrace = true;
-        msgbox::handler = [this](const msgbox::Call &c) {
-            calls.push_back(c);
-            if (answers.empty())
-                return msgbox::Answer::Ok;
-            const msgbox::Answer a = answers.front();
-            answers.erase(answers.begin());
-            return a;
-        };
-        w = std::make_unique<FeuilleP>();
+        MainWindowTest::SetUp();
         connectWindows(*w);
         s = Session::of(w.get());
         ASSERT_NE(s, nullptr);
-    }
-    void TearDown() override
-    {
-        w.reset();
-        msgbox::handler = nullptr;
     }
 
     // The concentration graph, permanganate, at the wavelength where its
@@ -170,10 +142,6 @@ protected:
         return out;
     }
 
-    QTemporaryDir dir;
-    std::vector<msgbox::Call> calls;
-    std::vector<msgbox::Answer> answers;
-    std::unique_ptr<FeuilleP> w;
     Session *s = nullptr;
 };
 

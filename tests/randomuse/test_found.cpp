@@ -1,6 +1,7 @@
 // Faults that the random use and the fuzzers found, each kept as a test of
 // its own: the main window built offscreen, its timers left running in real
 // time where the fault needs them.
+#include "../mainwindow/fixture.h"
 #include "common/msgbox.h"
 #include "common/numfmt.h"
 #include "graph/frein.h"
@@ -15,39 +16,16 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace
 {
 
-QApplication &testApp()
-{
-    static int argc = 1;
-    static char arg0[] = "test";
-    static char *argv[] = {arg0, nullptr};
-    static QApplication *app = new QApplication(argc, argv);
-    return *app;
-}
-
-class Found : public ::testing::Test
+class Found : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        testApp();
-        qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
-        graph::Graph::nonBlockingTrace = true;
-        msgbox::handler = [](const msgbox::Call &) { return msgbox::Answer::Ok; };
-        w = std::make_unique<FeuilleP>();
+        MainWindowTest::SetUp();
         w->show();
-    }
-    void TearDown() override
-    {
-        w.reset();
-        msgbox::handler = nullptr;
     }
     // Runs the event loop until done() or the time limit (ms).
     template <typename F> bool runUntil(F done, int limit)
@@ -58,8 +36,6 @@ protected:
             QApplication::processEvents(QEventLoop::AllEvents, 10);
         return done();
     }
-    QTemporaryDir dir;
-    std::unique_ptr<FeuilleP> w;
 };
 
 } // namespace

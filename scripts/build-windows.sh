@@ -366,7 +366,9 @@ if [ "$RUN_TESTS" -eq 1 ]; then
     export XDG_RUNTIME_DIR="$CHECK/xdg"
     display=99
     while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: a program connecting while the server resets after the
+    # previous one left would be refused its display.
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     XVFB_PID=$!
     trap 'kill "$XVFB_PID" 2>/dev/null; "$BUILD/wine-run.sh" wineboot --end-session >/dev/null 2>&1; rm -rf "$STAGE_ROOT"' EXIT
     export DISPLAY=":$display"

@@ -22,8 +22,11 @@ def fail(msg):
 
 def start_xvfb():
     r, w = os.pipe()
+    # -noreset: by default the server resets when its last client leaves
+    # (the launcher, once it has published the bus's address), and a program
+    # connecting at that moment is refused its display.
     proc = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"], pass_fds=[w],
+                             "-nolisten", "tcp", "-noreset"], pass_fds=[w],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(w)
     data = b""
@@ -47,6 +50,41 @@ def start_session_bus():
     return proc, address
 
 
+def wait_for_accessibility_bus(session_address, timeout=60.0):
+    """Waits until the launcher answers on the session bus and the registry
+    runs on the accessibility bus, without starting either through D-Bus
+    activation: a request made before the launcher owns its name would start
+    a second launcher, and the program registers only once."""
+    from gi.repository import Gio, GLib
+    flags = Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | \
+        Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION
+    session = Gio.DBusConnection.new_for_address_sync(session_address, flags, None, None)
+    end = time.time() + timeout
+    a11y = None
+    while a11y is None:
+        try:
+            reply = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
+                                      "GetAddress", None, GLib.VariantType("(s)"),
+                                      Gio.DBusCallFlags.NO_AUTO_START, 2000, None)
+            a11y = reply.unpack()[0] or None
+        except GLib.Error:
+            pass
+        if a11y is None:
+            if time.time() > end:
+                fail("délai dépassé : le bus d'accessibilité")
+            time.sleep(0.1)
+    bus = Gio.DBusConnection.new_for_address_sync(a11y, flags, None, None)
+    try:
+        bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                      "StartServiceByName", GLib.Variant("(su)", ("org.a11y.atspi.Registry", 0)),
+                      GLib.VariantType("(u)"), Gio.DBusCallFlags.NONE,
+                      int(timeout * 1000), None)
+    except GLib.Error as e:
+        fail("le registre d'accessibilité n'a pas démarré : " + e.message)
+    bus.close_sync(None)
+    session.close_sync(None)
+
+
 def pump():
     from gi.repository import GLib
     ctx = GLib.MainContext.default()
@@ -54,7 +92,7 @@ def pump():
         pass
 
 
-def wait_for(predicate, what, timeout=20.0):
+def wait_for(predicate, what, timeout=60.0):
     end = time.time() + timeout
     while time.time() < end:
         pump()
@@ -88,17 +126,25 @@ def main():
         launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         procs.append(launcher)
-        time.sleep(0.5)
+        wait_for_accessibility_bus(address)
         import pyatspi  # reads the buses from the environment set above
 
         data = tempfile.mkdtemp(prefix="spectro-atspi-")
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    SPECTRO_DATA_DIR=data, QT_ACCESSIBILITY="1")
         env.pop("QT_SCALE_FACTOR", None)
-        app_proc = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.DEVNULL)
+        log = tempfile.TemporaryFile()
+        app_proc = subprocess.Popen([program], env=env, stdout=log, stderr=subprocess.STDOUT)
         procs.append(app_proc)
-        check(pyatspi, app_proc)
+        try:
+            check(pyatspi, app_proc)
+        except SystemExit:
+            state = "encore en marche" if app_proc.poll() is None \
+                else "terminé (code %d)" % app_proc.returncode
+            log.seek(0)
+            print("programme : " + state, file=sys.stderr)
+            sys.stderr.write(log.read().decode(errors="replace")[-4000:])
+            raise
         shutil.rmtree(data, ignore_errors=True)
     finally:
         for p in reversed(procs):

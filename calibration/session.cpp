@@ -97,6 +97,7 @@ Session *Session::install(FeuilleP &w)
     s->m_button->setGeometry(268, 0, 55, 19);
     s->m_button->setToolTip(QStringLiteral("Enregistrer la mesure affichée (Ctrl+M)"));
     s->m_button->hide();
+    QWidget::setTabOrder(w.c.Command3, s->m_button); // after the graph's own buttons
     connect(s->m_button, &QPushButton::clicked, s, [s] {
         s->measure();
         s->showMesures();

@@ -129,6 +129,7 @@ void Appareil::buildBar()
     m_bandwidth = new QSpinBox(m_bar);
     m_bandwidth->setRange(ins::kBandwidthMin, ins::kBandwidthMax);
     m_bandwidth->setSuffix(QStringLiteral(" nm"));
+    m_bandwidth->setAccessibleName(QStringLiteral("Bande passante"));
     row->addWidget(m_bandwidth);
     row->addWidget(new QLabel(QStringLiteral("Lumière parasite"), m_bar));
     m_stray = new QDoubleSpinBox(m_bar);
@@ -137,11 +138,13 @@ void Appareil::buildBar()
     m_stray->setRange(100 * ins::kStrayMin, 100 * ins::kStrayMax);
     m_stray->setSingleStep(0.05);
     m_stray->setSuffix(QStringLiteral(" %"));
+    m_stray->setAccessibleName(QStringLiteral("Lumière parasite"));
     row->addWidget(m_stray);
     m_noiseBox = new QCheckBox(QStringLiteral("Bruit, graine"), m_bar);
     row->addWidget(m_noiseBox);
     m_seed = new QSpinBox(m_bar);
     m_seed->setRange(0, int(ins::kSeedMax));
+    m_seed->setAccessibleName(QStringLiteral("Graine du bruit"));
     row->addWidget(m_seed);
     row->addStretch(1);
     m_bar->hide();

@@ -3,6 +3,7 @@
 #include "common/focusring.h"
 #include "common/picturebox.h"
 #include "common/updown.h"
+#include "mainwindow/appareil.h"
 #include "mainwindow/feuillep.h"
 
 #include <QCheckBox>
@@ -163,12 +164,22 @@ void install(FeuilleP &w)
         t->installEventFilter(keys);
 
     // Reading order: the command row, the tab strip and its panel, the
-    // graph's buttons, the schematic and the graph, then the exercise text.
-    const QList<QWidget *> order = {
-        w.Command2,   w.Command11, w.Command4, w.Command10, w.Command8, w.Command7, w.Command1,
-        w.Onglets,    c.Combo1,    c.Text1,    c.Text2,     c.HScroll1, c.UpDown1,  c.Option1[0],
-        c.Option1[1], c.UpDown2,   c.Check1,   c.Rappo,     c.Command5, c.Command6, c.Command3,
-        c.schema,     c.graphik,   c.btexo,    c.fich,      c.supertext};
+    // graph's buttons, the schematic and the graph, then the exercise text and
+    // the real instrument's bar below it. Hidden controls are passed over.
+    QList<QWidget *> order = {w.Command2, w.Command11, w.Command4, w.Command10,
+                              w.Command8, w.Command7,  w.Command1, w.Onglets,
+                              c.Combo1,   c.Text1,     c.Text2};
+    if (w.appareil)
+        order << w.appareil->compositionButton();
+    order << c.HScroll1 << c.UpDown1 << c.Option1[0] << c.Option1[1] << c.UpDown2 << c.Check1
+          << c.Rappo << c.Command5 << c.Command6 << c.Command3 << c.schema << c.graphik << c.btexo
+          << c.fich << c.supertext;
+    if (w.appareil) {
+        for (QWidget *b : w.appareil->bar()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (b->focusPolicy() & Qt::TabFocus)
+                order << b;
+        }
+    }
     for (int i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 

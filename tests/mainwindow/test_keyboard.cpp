@@ -6,8 +6,11 @@
 #include "common/picturebox.h"
 #include "common/updown.h"
 #include "graph/frein.h"
+#include "mainwindow/appareil.h"
 #include "mainwindow/windows.h"
+#include "model/samples.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -17,6 +20,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -265,6 +269,55 @@ TEST_F(KeyboardTest, AClickedScrollBarOrTabStripTakesTheKeys)
     const int tab = w->onglet;
     key(Qt::Key_Right);
     EXPECT_NE(w->onglet, tab);
+}
+
+// The controls that come with the real instrument and the calibration
+// practical take their place in the reading order: the mixture's composition
+// after the concentration, "Mesurer" after the graph's buttons, the
+// instrument's bar after the exercise text; a reader names its boxes.
+TEST_F(KeyboardTest, TheAddedControlsComeInReadingOrder)
+{
+    Appareil &a = *w->appareil;
+    a.setRealMode(true);
+    a.setExtended(true);
+    w->setOnglet(1);
+    w->c.Combo1->setCurrentIndex(spectro::kMixtureIndex);
+    Q_EMIT w->c.Combo1->activated(spectro::kMixtureIndex);
+    key(Qt::Key_M, Qt::ControlModifier);
+    backToMainWindow();
+    auto *mesurer = w->c.graphik->findChild<QPushButton *>(QStringLiteral("mesurer"));
+    ASSERT_NE(mesurer, nullptr);
+    ASSERT_TRUE(mesurer->isVisible());
+    ASSERT_TRUE(a.compositionButton()->isVisible());
+
+    tabTo(w->c.Combo1);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w->c.Text1);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), a.compositionButton());
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w->c.Command5);
+    tabTo(w->c.Command3, 3);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), mesurer);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w->c.schema);
+
+    tabTo(w->c.supertext, 6);
+    key(Qt::Key_Tab);
+    QWidget *first = QApplication::focusWidget();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->parentWidget(), a.bar());
+    EXPECT_EQ(qobject_cast<QPushButton *>(first)->text(), QStringLiteral("Faire le blanc"));
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w->c.supertext);
+
+    QStringList names;
+    for (QAbstractSpinBox *box : a.bar()->findChildren<QAbstractSpinBox *>())
+        names << QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name);
+    EXPECT_EQ(names,
+              (QStringList{QStringLiteral("Bande passante"), QStringLiteral("Lumière parasite"),
+                           QStringLiteral("Graine du bruit")}));
 }
 
 } // namespace

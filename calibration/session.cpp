@@ -9,6 +9,7 @@
 #include "common/updown.h"
 #include "config/recordfile.h"
 #include "mainwindow/feuillep.h"
+#include "mainwindow/reprise.h"
 #include "model/absorbance.h"
 #include "output/clipboard.h"
 #include "output/printing.h"
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTimer>
 #include <cmath>
 
 namespace calib
@@ -84,6 +86,14 @@ Session *Session::install(FeuilleP &w)
 {
     if (Session *s = of(&w))
         return s;
+    static const bool carried = [] {
+        addRepriseCapture([](const FeuilleP &old) -> std::function<void(FeuilleP &)> {
+            const Session *s = of(const_cast<FeuilleP *>(&old));
+            return s ? s->carryOver() : nullptr;
+        });
+        return true;
+    }();
+    (void)carried;
     auto *s = new Session(w);
     s_current = s;
     w.readingConcentration = [s](const QString &t) { return s->readingText(t); };
@@ -512,6 +522,36 @@ void Session::applyExercise(const QString &)
     setUnknown(e.unknown, m_w.c.Combo1->currentIndex(), true);
     updateButton();
     showMesures();
+}
+
+std::function<void(FeuilleP &)> Session::carryOver() const
+{
+    if (points.isEmpty() && !unknown.set && standards.isEmpty() && !m_mesures)
+        return nullptr;
+    const bool shown = m_mesures && m_mesures->isVisible();
+    const QString answer = m_mesures ? m_mesures->reponse->text() : QString();
+    return
+        [copy = Carried{points, model, reading, unknown, revealed, standards, stock, m_savedConc},
+         shown, answer](FeuilleP &w) {
+            Session *s = install(w);
+            s->points = copy.points;
+            s->model = copy.model;
+            s->reading = copy.reading;
+            s->unknown = copy.unknown;
+            s->revealed = copy.revealed;
+            s->standards = copy.standards;
+            s->stock = copy.stock;
+            s->m_savedConc = copy.savedConc;
+            s->updateButton();
+            if (!shown)
+                return;
+            // Once the window has its settings and curves back.
+            QTimer::singleShot(0, s, [s, answer] {
+                s->showMesures();
+                s->mesures()->reponse->setText(answer);
+                emit s->changed();
+            });
+        };
 }
 
 Mesures *Session::mesures()

@@ -95,6 +95,11 @@ public:
     void showMesures();
     QPushButton *mesurerButton() const { return m_button; }
 
+    // What gives this session's state back to the session of a rebuilt
+    // window (a change of zoom): points, model, unknown, the open "Mesures"
+    // window and the answer typed in it.
+    std::function<void(FeuilleP &)> carryOver() const;
+
     // Where to save the CSV; unset, a file dialog asks.
     static std::function<QString(QWidget *parent, const QString &proposed)> askCsvFileName;
 
@@ -105,6 +110,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct Carried {
+        QVector<Point> points;
+        Model model;
+        bool reading;
+        Unknown unknown;
+        bool revealed;
+        QVector<double> standards;
+        double stock;
+        QString savedConc;
+    };
     void updateButton();
     void onText1Changed();
     QString readingText(const QString &text) const;

@@ -223,6 +223,15 @@ void Appareil::setRealMode(bool on)
     refresh();
 }
 
+void Appareil::restore(const State &s)
+{
+    m_real = s.real;
+    m_blank = s.blank;
+    m_mix = s.mix;
+    setExtended(s.extended);
+    refresh();
+}
+
 void Appareil::setSettings(const ins::Settings &s)
 {
     const bool enabled = m_real.enabled;

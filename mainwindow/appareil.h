@@ -34,6 +34,18 @@ public:
     const spectro::Mixture &mixture() const { return m_mix; }
     bool extended() const { return m_extended; }
 
+    // All of it, kept across a rebuild of the window (a change of zoom).
+    struct State {
+        spectro::instrument::Settings real;
+        spectro::instrument::Blank blank;
+        spectro::Mixture mix;
+        bool extended = false;
+    };
+    State state() const { return {m_real, m_blank, m_mix, m_extended}; }
+    // On a new window, before its settings: the list then holds the sample
+    // that they name.
+    void restore(const State &s);
+
     // Commands (the menu's, the bar's, and the tests').
     void setRealMode(bool on);
     void setSettings(const spectro::instrument::Settings &s); // brought into range

@@ -17,6 +17,20 @@
 #include <QTextFragment>
 #include <QTextImageFormat>
 
+namespace
+{
+std::vector<RepriseCapture> &captures()
+{
+    static std::vector<RepriseCapture> list;
+    return list;
+}
+} // namespace
+
+void addRepriseCapture(const RepriseCapture &capture)
+{
+    captures().push_back(capture);
+}
+
 Reprise captureReprise(const FeuilleP &w)
 {
     const Controls &c = w.c;
@@ -58,6 +72,12 @@ Reprise captureReprise(const FeuilleP &w)
     r.info = c.info->text();
     r.corrige = w.corrige;
     r.textemodif = w.textemodif;
+    if (w.appareil)
+        r.appareil = w.appareil->state();
+    for (const RepriseCapture &capture : captures()) {
+        if (auto restore = capture(w))
+            r.extras.push_back(std::move(restore));
+    }
     return r;
 }
 
@@ -65,6 +85,10 @@ void restoreReprise(FeuilleP &w, const Reprise &r)
 {
     Controls &c = w.c;
     graph::Graph &g = *w.graph;
+    if (r.appareil && w.appareil)
+        w.appareil->restore(*r.appareil);
+    for (const auto &restore : r.extras)
+        restore(w);
     // The settings, through their controls so that the readout follows.
     c.Text1->setText(r.conc);
     c.Text2->setText(r.ph);
@@ -83,8 +107,14 @@ void restoreReprise(FeuilleP &w, const Reprise &r)
     g.absmax = r.absmax;
     g.absaxe = r.absaxe;
     c.Text1->setText(QStringLiteral("0"));
+    // The axes alone, then every curve once, then what lies over them: on
+    // its own echGraph would draw the curves and the overlay a first time.
+    const int last = g.store.dercourbe;
+    g.store.dercourbe = -1;
     g.echGraph();
-    g.retracage(0);
+    g.store.dercourbe = last;
+    if (last >= 0)
+        g.retracage(0);
     c.Text1->setText(r.conc);
     g.absmaxprec = r.absmaxprec;
     g.absaxeprec = r.absaxeprec;

@@ -3,10 +3,14 @@
 // zoom) and given back to the new window: every setting, the curves with
 // their scale, the tab shown and the exercise text.
 #include "graph/curvestore.h"
+#include "mainwindow/appareil.h"
 
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <functional>
+#include <optional>
+#include <vector>
 
 class FeuilleP;
 
@@ -25,7 +29,16 @@ struct Reprise {
     bool textReadOnly = true;
     QString fich, cheminexo, nomfichier, title, info;
     int corrige = 0, textemodif = 0;
+    // The real instrument and the activities added to the window, given back
+    // before the settings so that these find the sample they name.
+    std::optional<Appareil::State> appareil;
+    std::vector<std::function<void(FeuilleP &)>> extras;
 };
+
+// An added activity keeps its state across the rebuild: the capture, called
+// with the old window, returns what gives the state back to the new one.
+using RepriseCapture = std::function<std::function<void(FeuilleP &)>(const FeuilleP &)>;
+void addRepriseCapture(const RepriseCapture &capture);
 
 Reprise captureReprise(const FeuilleP &w);
 // On a new window, built as at start-up but without its first trace.

@@ -16,6 +16,7 @@
 #include "config/recordfile.h"
 #include "graph/graph.h"
 #include "mainwindow/feuillep.h"
+#include "mainwindow/reprise.h"
 #include "mainwindow/windows.h"
 #include "model/absorbance.h"
 #include "output/clipboard.h"
@@ -269,6 +270,55 @@ TEST_F(Practical, CurvesStayAndPointsSurviveARedraw)
     // The exported picture holds them too.
     EXPECT_TRUE(
         QString::fromUtf8(output::graphSvg(*w->graph, *w)).contains(QStringLiteral("#c8005a")));
+}
+
+// A change of zoom rebuilds the window: the practical goes on where it was,
+// with its points, its unknown still in the cuvette, the open "Mesures"
+// window and the answer the pupil was typing.
+TEST_F(Practical, AChangeOfZoomKeepsThePractical)
+{
+    toMaximum();
+    measureStandards();
+    s->setModel(Model::Affine);
+    s->setUnknown(3.9617e-4, 8, false);
+    Mesures &m = mesures();
+    m.dansLaCuve->click();
+    m.mesurer->click();
+    m.reponse->setText(QStringLiteral("3,9E-4"));
+    const int points = count(kPointColour), reading = count(kReadingColour);
+    ASSERT_GT(points, 0);
+    ASSERT_GT(reading, 0);
+    const float readout = w->state.absorbance;
+    const QImage schema = w->c.schema->surface().image();
+
+    const Reprise r = captureReprise(*w);
+    FeuilleP other;
+    connectWindows(other);
+    other.show();
+    restoreReprise(other, r);
+    QApplication::processEvents();
+    Session *t = Session::of(&other);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->points.size(), 6);
+    EXPECT_EQ(t->model, Model::Affine);
+    EXPECT_TRUE(t->unknown.set);
+    EXPECT_DOUBLE_EQ(t->unknown.c, 3.9617e-4);
+    EXPECT_EQ(other.c.Text1->text(), kUnknownText);
+    EXPECT_FALSE(other.c.Text1->isEnabled());
+    EXPECT_EQ(other.state.absorbance, readout);
+    EXPECT_EQ(other.c.schema->surface().image(), schema);
+    // Drawn whole, as the old window draws it after a redraw.
+    s->redraw();
+    EXPECT_EQ(other.c.graphik->surface().image(), w->c.graphik->surface().image());
+    EXPECT_TRUE(t->mesurerButton()->isVisibleTo(&other));
+    ASSERT_TRUE(t->mesures()->isVisible());
+    EXPECT_EQ(t->mesures()->tableau->rowCount(), 6);
+    EXPECT_EQ(t->mesures()->reponse->text(), QStringLiteral("3,9E-4"));
+    EXPECT_EQ(t->unknownReading(), s->unknownReading());
+    // Taken out of the cuvette, the box gets back what it held before.
+    t->putUnknownInCuvette(false);
+    s->putUnknownInCuvette(false);
+    EXPECT_EQ(other.c.Text1->text(), w->c.Text1->text());
 }
 
 TEST_F(Practical, BadInputSaysWhyAndDeletingTheLastPointRemovesTheLine)

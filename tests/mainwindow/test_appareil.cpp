@@ -5,6 +5,7 @@
 #include "common/updown.h"
 #include "config/configfile.h"
 #include "mainwindow/appareil.h"
+#include "mainwindow/reprise.h"
 #include "model/absorbance.h"
 
 #include <QAction>
@@ -205,6 +206,54 @@ TEST_F(MainWindowTest, DyesAndMixtureInTheList)
     a.setExtended(false);
     EXPECT_EQ(w->c.Combo1->currentIndex(), 8);
     EXPECT_EQ(w->state.numsol, 1);
+}
+
+// A change of zoom rebuilds the window: the real instrument comes back with
+// its settings and its blank, the list with the dyes and the mixture, which
+// stays selected with its composition, and the curve traced on it.
+TEST_F(MainWindowTest, AChangeOfZoomKeepsTheRealInstrumentAndTheMixture)
+{
+    Appareil &a = *w->appareil;
+    a.setRealMode(true);
+    ins::Settings s = quiet();
+    s.bandwidth = 8;
+    s.stray = 0.005;
+    s.showT = true;
+    s.seed = 7;
+    a.setSettings(s);
+    a.setExtended(true);
+    w->c.Combo1->setCurrentIndex(spectro::kMixtureIndex);
+    spectro::Mixture mix;
+    mix.parts = {{14, QStringLiteral("0,000 03"), QStringLiteral("7,0")},
+                 {19, QStringLiteral("0,000 002"), QStringLiteral("7,0")}};
+    a.setMixture(mix);
+    w->c.HScroll1->setValue(610);
+    a.faireLeBlanc();
+    traceToEnd();
+    w->c.HScroll1->setValue(610);
+    ASSERT_TRUE(a.blankValidNow());
+
+    const Reprise r = captureReprise(*w);
+    FeuilleP other;
+    restoreReprise(other, r);
+    Appareil &b = *other.appareil;
+    EXPECT_TRUE(b.settings().enabled);
+    EXPECT_EQ(b.settings().bandwidth, 8);
+    EXPECT_DOUBLE_EQ(b.settings().stray, 0.005);
+    EXPECT_TRUE(b.settings().showT);
+    EXPECT_EQ(b.settings().seed, 7u);
+    EXPECT_TRUE(b.blankValidNow());
+    EXPECT_TRUE(b.extended());
+    EXPECT_TRUE(b.mixture() == a.mixture());
+    EXPECT_FALSE(b.bar()->isHidden());
+    EXPECT_FALSE(b.compositionButton()->isHidden());
+    EXPECT_EQ(other.c.Combo1->count(), spectro::kExtendedCount);
+    EXPECT_EQ(other.c.Combo1->currentIndex(), spectro::kMixtureIndex);
+    EXPECT_EQ(other.c.Text1->text(), w->c.Text1->text());
+    EXPECT_EQ(other.state.absorbance, w->state.absorbance);
+    EXPECT_EQ(other.c.schema->surface().image(), w->c.schema->surface().image());
+    EXPECT_EQ(other.c.Rappo->toPlainText(), w->c.Rappo->toPlainText());
+    EXPECT_EQ(other.c.graphik->surface().image(), w->c.graphik->surface().image());
 }
 
 TEST_F(MainWindowTest, ConfigurationsKeepTheNewThingsAfterTheNineRecords)

@@ -15,8 +15,12 @@ namespace
 void shortcut(FeuilleP &w, const QKeySequence &keys, int direction)
 {
     auto *s = new QShortcut(keys, &w);
-    QObject::connect(s, &QShortcut::activated, &w,
-                     [direction] { zoom::request(zoom::step(zoom::current(), direction)); });
+    const auto act = [direction] { zoom::request(zoom::step(zoom::current(), direction)); };
+    QObject::connect(s, &QShortcut::activated, &w, act);
+    // One key press may match several of these sequences (X11 offers the
+    // shifted and the unshifted reading of "+"): Qt then calls it ambiguous,
+    // and each of them means the same step.
+    QObject::connect(s, &QShortcut::activatedAmbiguously, &w, act);
 }
 } // namespace
 
@@ -51,11 +55,17 @@ void addZoomActions(QMenu *menu)
 
 void install(FeuilleP &w)
 {
+    // The keys as the layouts deliver them: "+" is shifted on the main row of
+    // both the QWERTY and the AZERTY keyboard (Ctrl+Shift++ reaches the
+    // window, not Ctrl++), and the AZERTY "0" is the shifted "à".
     shortcut(w, QKeySequence(Qt::CTRL | Qt::Key_Plus), 1);
+    shortcut(w, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus), 1);
     shortcut(w, QKeySequence(Qt::CTRL | Qt::Key_Equal), 1);
     shortcut(w, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal), 1);
     shortcut(w, QKeySequence(Qt::CTRL | Qt::Key_Minus), -1);
     shortcut(w, QKeySequence(Qt::CTRL | Qt::Key_0), 0);
+    shortcut(w, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_0), 0);
+    shortcut(w, QKeySequence(Qt::CTRL | Qt::Key_Agrave), 0);
     w.setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(&w, &QWidget::customContextMenuRequested, &w, [&w](const QPoint &pos) {
         if (w.graph->tracing())

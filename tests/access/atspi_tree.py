@@ -12,33 +12,9 @@ import sys
 import tempfile
 import time
 
+from xserver import fail, start_xvfb
+
 NEEDED = ["Xvfb", "dbus-daemon", "/usr/libexec/at-spi-bus-launcher"]
-
-
-def fail(msg):
-    print("ÉCHEC : " + msg, file=sys.stderr)
-    sys.exit(1)
-
-
-def start_xvfb():
-    r, w = os.pipe()
-    # -noreset: by default the server resets when its last client leaves
-    # (the launcher, once it has published the bus's address), and a program
-    # connecting at that moment is refused its display.
-    proc = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp", "-noreset"], pass_fds=[w],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(w)
-    data = b""
-    with os.fdopen(r, "rb") as f:
-        while not data.endswith(b"\n"):
-            chunk = f.read(1)
-            if not chunk:
-                break
-            data += chunk
-    if not data.strip():
-        fail("Xvfb n'a pas démarré")
-    return proc, ":" + data.decode().strip()
 
 
 def start_session_bus():

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextEdit>
 
 namespace
@@ -73,6 +74,39 @@ TEST(Zoom, ARequestGoesToTheHandlerUnlessItChangesNothing)
     EXPECT_FALSE(zoom::request(250));
     zoom::setHandler(nullptr);
     EXPECT_FALSE(zoom::request(125));
+}
+
+// The zoom keys as a QWERTY and an AZERTY keyboard deliver them to the
+// window (as read from X11 with each layout): "+" comes shifted from the main
+// row, "0" comes as "à" or shifted on AZERTY, the keypad's with its flag.
+TEST_F(MainWindowTest, TheZoomKeysOfEveryLayoutReachTheZoom)
+{
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int zoom;
+    } cases[] = {
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, 150},   // "+", main row
+        {Qt::Key_Equal, Qt::ControlModifier, 150},                      // "=" key unshifted
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, 150},  // keypad "+"
+        {Qt::Key_Minus, Qt::ControlModifier, 100},                      // "-"
+        {Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier, 100}, // keypad "-"
+        {Qt::Key_0, Qt::ControlModifier, 100},                          // QWERTY "0"
+        {Qt::Key_0, Qt::ControlModifier | Qt::ShiftModifier, 100},      // AZERTY "0"
+        {Qt::Key_Agrave, Qt::ControlModifier, 100},                     // AZERTY "à/0"
+        {Qt::Key_0, Qt::ControlModifier | Qt::KeypadModifier, 100},     // keypad "0"
+    };
+    for (const auto &c : cases) {
+        zoom::setCurrent(125);
+        int asked = 0;
+        zoom::setHandler([&asked](int z) { asked = z; });
+        QTest::keyClick(w.get(), c.key, c.mods);
+        EXPECT_EQ(asked, c.zoom) << QKeySequence(c.key | c.mods).toString().toStdString();
+    }
+    zoom::setHandler(nullptr);
+    zoom::setCurrent(100);
 }
 
 class ZoomWindowTest : public MainWindowTest

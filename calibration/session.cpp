@@ -5,6 +5,7 @@
 #include "common/msgbox.h"
 #include "common/numfmt.h"
 #include "common/picturebox.h"
+#include "common/placement.h"
 #include "common/safefile.h"
 #include "common/updown.h"
 #include "config/recordfile.h"
@@ -31,6 +32,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
@@ -567,6 +569,16 @@ void Session::showMesures()
 {
     Mesures *m = mesures();
     m->refresh();
+    if (!m_placed) {
+        // Centred on the window, as dialogs are, it would hide the
+        // concentration box, the readout and the graph being measured.
+        m_placed = true;
+        m->adjustSize();
+        const QRect outer = m_w.frameGeometry(), inner = m_w.geometry();
+        const QSize frame = outer.size() - inner.size();
+        if (const QScreen *screen = m_w.screen())
+            m->move(placement::beside(outer, m->size() + frame, screen->availableGeometry()));
+    }
     m->show();
     m->raise();
     updateButton();

@@ -128,6 +128,7 @@ private:
     QPointer<Mesures> m_mesures;
     QString m_savedConc; // the box's text while the unknown is in the cuvette
     bool m_wasIn = false;
+    bool m_placed = false; // the "Mesures" window placed beside the main one
     std::optional<Exercise> m_pending;
 };
 

@@ -321,6 +321,35 @@ TEST_F(Practical, AChangeOfZoomKeepsThePractical)
     EXPECT_EQ(other.c.Text1->text(), w->c.Text1->text());
 }
 
+// The "Mesures" window opens beside the main window, on the screen; where
+// the screen has the room (a full HD projector) it leaves the concentration
+// box, the readout and the graph in sight.
+TEST_F(Practical, TheMesuresWindowOpensBesideTheMainWindow)
+{
+    w->show();
+    QApplication::processEvents();
+    Mesures &m = mesures();
+    QApplication::processEvents();
+    const QRect screen = w->screen()->availableGeometry();
+    const QRect outer = m.frameGeometry();
+    EXPECT_TRUE(screen.contains(outer.topLeft())) << outer.x() << "," << outer.y();
+    EXPECT_EQ(outer.top(), std::max(screen.top(), std::min(w->frameGeometry().top(),
+                                                           screen.bottom() + 1 - outer.height())));
+    if (screen.width() < 1900)
+        return; // the offscreen default screen: nothing can stay in sight
+    for (QWidget *seen : {static_cast<QWidget *>(w->c.Text1), static_cast<QWidget *>(w->c.schema),
+                          static_cast<QWidget *>(w->c.graphik)}) {
+        const QRect global(seen->mapToGlobal(QPoint(0, 0)), seen->size());
+        EXPECT_FALSE(outer.intersects(global)) << seen->metaObject()->className();
+    }
+    // Closed and opened again, it stays where the pupil put it.
+    m.move(outer.topLeft() + QPoint(-30, 20));
+    const QPoint moved = m.pos();
+    m.hide();
+    s->showMesures();
+    EXPECT_EQ(m.pos(), moved);
+}
+
 TEST_F(Practical, BadInputSaysWhyAndDeletingTheLastPointRemovesTheLine)
 {
     toMaximum();

@@ -134,6 +134,12 @@ Session *Session::install(FeuilleP &w)
         menu.exec(w.c.graphik->mapToGlobal(pos));
     });
     connect(w.c.Text1, &QLineEdit::textChanged, s, [s] { s->onText1Changed(); });
+    // Without a curve a new limit leaves the graph as it was; the points
+    // must follow the new scale all the same.
+    connect(w.c.UpDown2, &UpDown::valueChanged, s, [s] {
+        if (!s->points.isEmpty())
+            s->redraw();
+    });
 
     output::extraCopyItems = [](QMenu &menu, Feuille &) {
         if (!s_current)

@@ -267,6 +267,15 @@ TEST_F(Practical, CurvesStayAndPointsSurviveARedraw)
     EXPECT_GT(count(kPointColour), 0);
     w->c.UpDown2->setValue(3);
     EXPECT_EQ(count(kPointColour), before);
+    // Without any curve too: the points follow the new scale at once, as
+    // the next measurement would draw them.
+    w->graph->Command3_Click();
+    for (int limit : {4, 2, 3}) {
+        w->c.UpDown2->setValue(limit);
+        const QImage shown = w->c.graphik->surface().image();
+        s->redraw();
+        EXPECT_EQ(shown, w->c.graphik->surface().image()) << limit;
+    }
     // The exported picture holds them too.
     EXPECT_TRUE(
         QString::fromUtf8(output::graphSvg(*w->graph, *w)).contains(QStringLiteral("#c8005a")));

@@ -1,33 +1,12 @@
 #pragma once
-// A main window built offscreen in a scratch program folder, message boxes
-// answered by the test, and small exercise files written on demand.
-#include "common/msgbox.h"
+// The main window's fixture, with a folder of exercises and small exercise
+// files written on demand.
+#include "../mainwindow/fixture.h"
 #include "common/rtf.h"
-#include "config/recordfile.h"
-#include "graph/graph.h"
-#include "mainwindow/feuillep.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTextDocument>
-#include <gtest/gtest.h>
-#include <memory>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
-inline QApplication &testApp()
-{
-    static int argc = 1;
-    static char arg0[] = "test";
-    static char *argv[] = {arg0, nullptr};
-    static QApplication *app = new QApplication(argc, argv);
-    return *app;
-}
 
 // The records of a description file, from record 1.
 struct Exo {
@@ -46,30 +25,14 @@ struct Exo {
     }
 };
 
-class ExoTest : public ::testing::Test
+class ExoTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        testApp();
-        qputenv("SPECTRO_DATA_DIR", dir.path().toUtf8());
-        graph::Graph::nonBlockingTrace = true;
-        msgbox::handler = [this](const msgbox::Call &c) {
-            calls.push_back(c);
-            if (answers.empty())
-                return msgbox::Answer::Ok;
-            const msgbox::Answer a = answers.front();
-            answers.erase(answers.begin());
-            return a;
-        };
-        w = std::make_unique<FeuilleP>();
+        MainWindowTest::SetUp();
         QDir(dir.path()).mkdir(QStringLiteral("exos"));
         exos = dir.filePath(QStringLiteral("exos"));
-    }
-    void TearDown() override
-    {
-        w.reset();
-        msgbox::handler = nullptr;
     }
 
     static void writeBytes(const QString &path, const QByteArray &data)
@@ -135,9 +98,5 @@ protected:
         return titles;
     }
 
-    QTemporaryDir dir;
     QString exos;
-    std::vector<msgbox::Call> calls;
-    std::vector<msgbox::Answer> answers;
-    std::unique_ptr<FeuilleP> w;
 };
